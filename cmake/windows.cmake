@@ -1,0 +1,39 @@
+# Windows build (mingw-w64): the static program, the Win32-layer tests, the e2e driver and the e2e tests.
+enable_language(RC)
+set(WW_WIN_FLAGS -static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+set(WW_WIN_LIBS user32 gdi32 shell32 comctl32 winspool comdlg32)
+
+set(WW_WIN_SOURCES ${WW_ALL_SOURCES})
+list(FILTER WW_WIN_SOURCES INCLUDE REGEX "/src/platform/win32/|_win\\.cpp$")
+add_library(wortwerk_win STATIC ${WW_WIN_SOURCES})
+target_link_libraries(wortwerk_win PUBLIC wortwerk_core ${WW_WIN_LIBS})
+
+add_executable(wortwerk WIN32 src/main.cpp res/wortwerk.rc)
+target_link_libraries(wortwerk PRIVATE wortwerk_win)
+target_link_options(wortwerk PRIVATE ${WW_WIN_FLAGS} -municode -mwindows -s)
+
+file(GLOB WW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
+if(WW_WIN32_TESTS)
+    add_executable(win32_tests ${WW_WIN32_TESTS})
+    target_link_libraries(win32_tests PRIVATE wortwerk_win gtest_main)
+    target_link_options(win32_tests PRIVATE ${WW_WIN_FLAGS} -mconsole) # gtest_main brings main()
+    add_test(NAME win32_tests COMMAND win32_tests)
+endif()
+
+file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.cpp)
+foreach(src ${WW_E2E_TOOLS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${WW_WIN_LIBS})
+    target_link_options(${name} PRIVATE ${WW_WIN_FLAGS} -municode -mconsole)
+endforeach()
+
+# Every tests/e2e/*_test.sh is one CTest test; they share X and Wine setup through tests/e2e/lib.sh.
+file(GLOB WW_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+foreach(script ${WW_E2E_SCRIPTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e_${name} COMMAND bash ${script})
+    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL ON
+        ENVIRONMENT "WW_BIN=${CMAKE_BINARY_DIR};WW_SRC=${CMAKE_SOURCE_DIR}")
+endforeach()

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Wortwerk needs on Debian 12 (as root, or with sudo).
+set -euo pipefail
+packages=(cmake make g++ googletest clang-format
+          g++-mingw-w64-x86-64-posix wine64 wine
+          xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils python3)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Creates a Wine prefix in $1. With --desktop, every Wine program of the prefix runs inside one 1024x768
+# virtual desktop with a task bar and notification area (what the end-to-end tests drive).
+set -euo pipefail
+prefix=$1
+desktop=${2:-}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$(dirname "$prefix")"
+wineboot -i >/dev/null 2>&1
+if [ "$desktop" = "--desktop" ]; then
+    reg=$(mktemp --suffix=.reg)
+    # One .reg import: two separate "wine reg add" calls sometimes lose the first value.
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="shell"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"shell"="1024x768"\r\n' >"$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1
+    rm -f "$reg"
+fi
+wineserver -w

@@ -1,0 +1,247 @@
+#include "platform/keystroke_plan.h"
+
+#include <array>
+#include <optional>
+
+namespace ww {
+namespace {
+
+struct ModifierKey {
+    HeldKey bit;
+    std::uint16_t vk;
+    bool extended;
+};
+
+// Press order; releases go in reverse. Left Ctrl comes before right Alt, as a real AltGr key sends them.
+constexpr std::array<ModifierKey, 8> kModifierKeys{{
+    {HeldLShift, vk::LShift, false},
+    {HeldRShift, vk::RShift, false},
+    {HeldLCtrl, vk::LControl, false},
+    {HeldRCtrl, vk::RControl, true},
+    {HeldLAlt, vk::LMenu, false},
+    {HeldRAlt, vk::RMenu, true},
+    {HeldLWin, vk::LWin, true},
+    {HeldRWin, vk::RWin, true},
+}};
+
+constexpr std::uint8_t kMenuOpeners = HeldLAlt | HeldRAlt | HeldLWin | HeldRWin;
+constexpr std::uint8_t kAltGr = HeldLCtrl | HeldRAlt;
+
+// VkKeyScan shift-state bits.
+constexpr std::uint8_t kStateShift = 1;
+constexpr std::uint8_t kStateCtrl = 2;
+constexpr std::uint8_t kStateAlt = 4;
+
+struct NamedVk {
+    std::uint16_t vk;
+    bool extended;
+};
+
+NamedVk namedVk(NamedKey key) {
+    switch (key) {
+    case NamedKey::Backspace:
+        return {vk::Back, false};
+    case NamedKey::Enter:
+        return {vk::Return, false};
+    case NamedKey::Tab:
+        return {vk::Tab, false};
+    case NamedKey::Escape:
+        return {vk::Escape, false};
+    case NamedKey::Delete:
+        return {vk::Delete, true};
+    case NamedKey::Insert:
+        return {vk::Insert, true};
+    case NamedKey::Home:
+        return {vk::Home, true};
+    case NamedKey::End:
+        return {vk::End, true};
+    case NamedKey::PageUp:
+        return {vk::Prior, true};
+    case NamedKey::PageDown:
+        return {vk::Next, true};
+    case NamedKey::Up:
+        return {vk::Up, true};
+    case NamedKey::Down:
+        return {vk::Down, true};
+    case NamedKey::Left:
+        return {vk::Left, true};
+    case NamedKey::Right:
+        return {vk::Right, true};
+    default:
+        return {static_cast<std::uint16_t>(vk::F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1))), false};
+    }
+}
+
+std::uint8_t notationModifiers(std::uint8_t modifiers) {
+    std::uint8_t keys = 0;
+    if (modifiers & ModShift) keys |= HeldLShift;
+    if (modifiers & ModCtrl) keys |= HeldLCtrl;
+    if (modifiers & ModAlt) keys |= HeldLAlt;
+    return keys;
+}
+
+// Only where wchar_t has 32 bits; on Windows such characters arrive as two surrogate units.
+bool outsideBasicPlane(std::uint32_t ch) {
+    return ch > 0xFFFF;
+}
+bool isHighSurrogate(wchar_t ch) {
+    return ch >= 0xD800 && ch <= 0xDBFF;
+}
+bool isLowSurrogate(wchar_t ch) {
+    return ch >= 0xDC00 && ch <= 0xDFFF;
+}
+
+struct LayoutKey {
+    std::uint16_t vk;
+    std::uint8_t modifiers; // HeldKey bits the character needs
+};
+
+class Planner {
+public:
+    Planner(KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents)
+        : layout_(layout), state_(state), maxEvents_(maxEvents) {}
+
+    std::vector<KeyCall> plan(std::span<const KeyAction> actions) {
+        if (actions.empty()) return {};
+        releaseHeld();
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            const KeyAction& action = actions[i];
+            if (!action.isChar) {
+                namedKey(action);
+            } else if (i + 1 < actions.size() && isSurrogatePair(action, actions[i + 1])) {
+                unicode(action.modifiers,
+                        {static_cast<std::uint16_t>(action.ch), static_cast<std::uint16_t>(actions[i + 1].ch)});
+                ++i;
+            } else {
+                character(action);
+            }
+            closeGroup();
+        }
+        pressHeldAgain();
+        return std::move(calls_);
+    }
+
+private:
+    static bool isSurrogatePair(const KeyAction& first, const KeyAction& second) {
+        return isHighSurrogate(first.ch) && second.isChar && isLowSurrogate(second.ch) &&
+               second.modifiers == first.modifiers;
+    }
+
+    // The user's modifiers would change what the keys type, so they are up while we type.
+    void releaseHeld() {
+        if (state_.held == 0) return;
+        if (state_.held & kMenuOpeners) maskTap();
+        release(state_.held);
+        closeGroup();
+    }
+
+    void pressHeldAgain() {
+        if (state_.held == 0) return;
+        press(state_.held);
+        if (state_.held & kMenuOpeners) maskTap();
+        closeGroup();
+    }
+
+    void namedKey(const KeyAction& action) {
+        const std::uint8_t modifiers = notationModifiers(action.modifiers);
+        const NamedVk key = namedVk(action.key);
+        press(modifiers);
+        tap(key.vk, key.extended);
+        release(modifiers);
+    }
+
+    void character(const KeyAction& action) {
+        const std::uint8_t modifiers = notationModifiers(action.modifiers);
+        const std::optional<LayoutKey> key = layoutKey(action.ch);
+        // Caps Lock inverts what a plain key types; a text character then goes as itself. A shortcut (with
+        // modifiers) still presses its key, as the user's own fingers would.
+        const bool capsAffected = state_.capsLock && modifiers == 0 && key && (key->modifiers & kAltGr) != kAltGr;
+        if (!key || capsAffected) {
+            const auto ch = static_cast<std::uint32_t>(action.ch);
+            if (outsideBasicPlane(ch)) {
+                const std::uint32_t v = ch - 0x10000;
+                unicode(action.modifiers, {static_cast<std::uint16_t>(0xD800 + (v >> 10)),
+                                           static_cast<std::uint16_t>(0xDC00 + (v & 0x3FF))});
+            } else {
+                unicode(action.modifiers, {static_cast<std::uint16_t>(ch)});
+            }
+            return;
+        }
+        const std::uint8_t all = modifiers | key->modifiers;
+        press(all);
+        tap(key->vk, false);
+        release(all);
+    }
+
+    void unicode(std::uint8_t notation, std::initializer_list<std::uint16_t> units) {
+        const std::uint8_t modifiers = notationModifiers(notation);
+        press(modifiers);
+        for (std::uint16_t unit : units) {
+            group_.push_back({0, unit, false, false, true});
+            group_.push_back({0, unit, true, false, true});
+        }
+        release(modifiers);
+    }
+
+    // The layout's key for a character, or nothing when it must go as a Unicode character: no key, a dead key
+    // (it would wait for the next key), or a shift state beyond Shift and AltGr (Ctrl alone gives control codes).
+    std::optional<LayoutKey> layoutKey(wchar_t ch) {
+        if (outsideBasicPlane(static_cast<std::uint32_t>(ch)) || isHighSurrogate(ch) || isLowSurrogate(ch)) return {};
+        const std::uint16_t scan = layout_.vkKeyScan(ch);
+        if (scan == 0xFFFF) return {};
+        const auto key = static_cast<std::uint16_t>(scan & 0xFF);
+        const auto shiftState = static_cast<std::uint8_t>(scan >> 8);
+        if (key == 0 || (shiftState & ~(kStateShift | kStateCtrl | kStateAlt)) != 0) return {};
+        const std::uint8_t ctrlAlt = shiftState & (kStateCtrl | kStateAlt);
+        if (ctrlAlt != 0 && ctrlAlt != (kStateCtrl | kStateAlt)) return {};
+        if (layout_.isDeadKey(key)) return {};
+        std::uint8_t modifiers = 0;
+        if (shiftState & kStateShift) modifiers |= HeldLShift;
+        if (ctrlAlt != 0) modifiers |= kAltGr;
+        return LayoutKey{key, modifiers};
+    }
+
+    void press(std::uint8_t keys) {
+        for (const ModifierKey& m : kModifierKeys)
+            if (keys & m.bit) event(m.vk, false, m.extended);
+    }
+
+    void release(std::uint8_t keys) {
+        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it)
+            if (keys & it->bit) event(it->vk, true, it->extended);
+    }
+
+    void maskTap() { tap(vk::Mask, false); }
+
+    void tap(std::uint16_t key, bool extended) {
+        event(key, false, extended);
+        event(key, true, extended);
+    }
+
+    void event(std::uint16_t key, bool up, bool extended) {
+        group_.push_back({key, layout_.scanCode(key), up, extended, false});
+    }
+
+    // A group is the smallest unit that may not be split: it leaves no key down that it pressed.
+    void closeGroup() {
+        if (group_.empty()) return;
+        if (calls_.empty() || calls_.back().size() + group_.size() > maxEvents_) calls_.emplace_back();
+        calls_.back().insert(calls_.back().end(), group_.begin(), group_.end());
+        group_.clear();
+    }
+
+    KeyboardLayout& layout_;
+    KeyboardState state_;
+    std::size_t maxEvents_;
+    KeyCall group_;
+    std::vector<KeyCall> calls_;
+};
+
+} // namespace
+
+std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+                                    std::size_t maxEventsPerCall) {
+    return Planner(layout, state, maxEventsPerCall).plan(actions);
+}
+
+} // namespace ww

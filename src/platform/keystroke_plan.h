@@ -1,0 +1,91 @@
+#pragma once
+// Turns parsed key actions into the key events of one or more SendInput calls, for a given keyboard layout and
+// the modifiers the user holds at send time.
+#include "store/notation.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace ww {
+
+// Virtual-key codes the planner uses (the values of the VK_ constants).
+namespace vk {
+inline constexpr std::uint16_t Back = 0x08;
+inline constexpr std::uint16_t Tab = 0x09;
+inline constexpr std::uint16_t Return = 0x0D;
+inline constexpr std::uint16_t Escape = 0x1B;
+inline constexpr std::uint16_t Prior = 0x21;
+inline constexpr std::uint16_t Next = 0x22;
+inline constexpr std::uint16_t End = 0x23;
+inline constexpr std::uint16_t Home = 0x24;
+inline constexpr std::uint16_t Left = 0x25;
+inline constexpr std::uint16_t Up = 0x26;
+inline constexpr std::uint16_t Right = 0x27;
+inline constexpr std::uint16_t Down = 0x28;
+inline constexpr std::uint16_t Insert = 0x2D;
+inline constexpr std::uint16_t Delete = 0x2E;
+inline constexpr std::uint16_t LWin = 0x5B;
+inline constexpr std::uint16_t RWin = 0x5C;
+inline constexpr std::uint16_t F1 = 0x70;
+inline constexpr std::uint16_t LShift = 0xA0;
+inline constexpr std::uint16_t RShift = 0xA1;
+inline constexpr std::uint16_t LControl = 0xA2;
+inline constexpr std::uint16_t RControl = 0xA3;
+inline constexpr std::uint16_t LMenu = 0xA4;
+inline constexpr std::uint16_t RMenu = 0xA5;
+// Unassigned code: tapped to keep a lone Alt or Win release from opening the menu bar or the Start menu, without
+// the side effects a Ctrl tap can have (pointer location, app shortcuts bound to a double Ctrl).
+inline constexpr std::uint16_t Mask = 0xE8;
+} // namespace vk
+
+struct KeyEvent {
+    std::uint16_t vk = 0;
+    std::uint16_t scan = 0; // with `unicode`: the UTF-16 unit, and vk is 0
+    bool keyUp = false;
+    bool extended = false;
+    bool unicode = false;
+
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+// The keyboard layout of the window that receives the keys.
+class KeyboardLayout {
+public:
+    virtual ~KeyboardLayout() = default;
+    // VkKeyScanEx: low byte the key, high byte the shift state (1 Shift, 2 Ctrl, 4 Alt); 0xFFFF when no key.
+    virtual std::uint16_t vkKeyScan(wchar_t ch) = 0;
+    virtual std::uint16_t scanCode(std::uint16_t vk) = 0;
+    virtual bool isDeadKey(std::uint16_t vk) = 0;
+};
+
+// Physical modifier keys the user holds at send time.
+enum HeldKey : std::uint8_t {
+    HeldLShift = 1,
+    HeldRShift = 2,
+    HeldLCtrl = 4,
+    HeldRCtrl = 8,
+    HeldLAlt = 16,
+    HeldRAlt = 32,
+    HeldLWin = 64,
+    HeldRWin = 128,
+};
+
+struct KeyboardState {
+    std::uint8_t held = 0; // HeldKey bits
+    bool capsLock = false; // Caps Lock toggled on
+};
+
+using KeyCall = std::vector<KeyEvent>;
+
+// One call carries about 5,000 characters; a lower-case letter is two events.
+inline constexpr std::size_t kMaxEventsPerCall = 10000;
+
+// The calls to send, in order. Each call holds at most `maxEventsPerCall` events unless a single action needs more;
+// every key pressed in a call is released in the same call, except the user's held modifiers, which the first call
+// releases and the last call presses again. No actions give no calls.
+std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+                                    std::size_t maxEventsPerCall = kMaxEventsPerCall);
+
+} // namespace ww

@@ -1,0 +1,56 @@
+#pragma once
+// The keystroke player: parses a keystroke string and types it with SendInput into the window that has the
+// keyboard focus, using that window's keyboard layout.
+#include "engine/engine.h"
+#include "platform/keystroke_plan.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace ww::win {
+
+class Win32KeyboardLayout final : public ww::KeyboardLayout {
+public:
+    explicit Win32KeyboardLayout(HKL layout) : layout_(layout) {}
+    std::uint16_t vkKeyScan(wchar_t ch) override;
+    std::uint16_t scanCode(std::uint16_t vk) override;
+    bool isDeadKey(std::uint16_t vk) override;
+
+private:
+    HKL layout_;
+};
+
+// The layout of the thread that owns the foreground window, which is where the keys will arrive.
+HKL foregroundKeyboardLayout();
+
+// The modifier keys down right now and the Caps Lock toggle; reads only the down bit, so no pending press of the
+// engine's keys and no dead key of the user's is consumed.
+ww::KeyboardState currentKeyboardState();
+
+std::vector<INPUT> toInputs(std::span<const ww::KeyEvent> events);
+
+class SendInputPlayer final : public ww::KeystrokePlayer {
+public:
+    // Puts the records into the input stream and returns how many went in, as SendInput does.
+    using Sender = std::function<UINT(std::span<INPUT>)>;
+
+    SendInputPlayer();
+    explicit SendInputPlayer(Sender send, std::size_t maxEventsPerCall = ww::kMaxEventsPerCall);
+
+    // A string that does not parse plays nothing and beeps. If the system takes only part of a call, the rest is
+    // dropped and every key the taken part left down is released.
+    void play(std::wstring_view keys) override;
+
+private:
+    void sendAll(const std::vector<ww::KeyCall>& calls);
+    void releaseLeftDown(std::span<const ww::KeyEvent> sent);
+
+    Sender send_;
+    std::size_t maxEvents_;
+};
+
+} // namespace ww::win

@@ -1,0 +1,215 @@
+#include "shell/form1_win.h"
+
+#include "../res/resource.h"
+#include "platform/win32/ansi_codec.h"
+#include "platform/win32/win_file_store.h"
+#include "shell/app_win.h"
+#include "shell/commands.h"
+
+namespace ww {
+
+namespace {
+
+constexpr int kClientWidth = 460; // face size at 96 dpi
+constexpr int kClientHeight = 150;
+constexpr UINT kShowProblems = WM_APP + 2;
+
+// The face's decoration: narrow coloured bars beside the hand.
+constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128, 0), RGB(0, 64, 192),
+                                    RGB(128, 0, 128)};
+
+} // namespace
+
+Form1::Form1() = default;
+
+Form1::~Form1() {
+    // The icon must not outlive the window that receives its notifications.
+    tray_.remove();
+}
+
+bool Form1::load() {
+    HINSTANCE inst = win::instance();
+    icon_.reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
+    if (!create(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, App::get().owner(),
+                static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0,
+                                              LR_DEFAULTSIZE | LR_SHARED)))) // the class outlives this window
+        return false;
+    App::get().windowLoaded();
+    loaded_ = true;
+    return true;
+}
+
+void Form1::OnCreate() {
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    Label1 = CreateWindowExW(0, L"STATIC", kForm1Hint, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
+                             win::instance(), nullptr);
+    layout();
+
+    tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
+    tray_.add(); // a missing task bar is not an error: "TaskbarCreated" adds the icon later
+
+    win::Win32FileStore files;
+    win::AnsiCodec codec;
+    table_ = loadTable(files, codec, &problems_);
+    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+
+    Timer1.attach(hwnd());
+    Timer2.attach(hwnd());
+    Timer4.attach(hwnd());
+    Timer1.setEnabled(true);
+    Timer2.setEnabled(false);
+    Timer4.setEnabled(true);
+}
+
+void Form1::show(int command) {
+    if (!hwnd()) return;
+    ShowWindow(hwnd(), command);
+    SetForegroundWindow(hwnd());
+}
+
+void Form1::unload() {
+    OnClose(CloseReason::OwnCommand);
+}
+
+void Form1::onDestroyed() {
+    Timer1.attach(nullptr);
+    Timer2.attach(nullptr);
+    Timer4.attach(nullptr);
+    if (loaded_) {
+        loaded_ = false;
+        App::get().mainWindowDestroyed(); // may release this object later, never during this call
+    }
+}
+
+void Form1::OnClose(CloseReason reason) {
+    CloseDecision d = closeQuery(reason);
+    if (d.hide) ShowWindow(hwnd(), SW_HIDE);
+    if (d.deleteIcon) tray_.remove();
+    if (d.unload) DestroyWindow(hwnd());
+}
+
+void Form1::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case 1:
+        engine_.onTimer1Tick();
+        break;
+    case 2:
+        engine_.onTimer2Tick();
+        break;
+    case 4:
+        // The first-start check runs once per load, on this first tick.
+        Timer4.setEnabled(false);
+        break;
+    }
+}
+
+void Form1::OnTrayNotify(UINT code) {
+    if (code == WM_LBUTTONDBLCLK || code == WM_RBUTTONDBLCLK) show(SW_SHOWNORMAL);
+}
+
+void Form1::OnCommand(UINT id) {
+    switch (id) {
+    case CmdMnNix:
+        engine_.activate();
+        break;
+    case CmdMnBeep:
+        engine_.deactivate();
+        break;
+    case CmdMnExit:
+        tray_.remove();
+        unload();
+        break;
+    }
+}
+
+void Form1::OnShowProblems() {
+    std::wstring text = L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n";
+    for (const auto& p : problems_)
+        text += L"\n" + p;
+    text += L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.";
+    MessageBoxW(hwnd(), text.c_str(), L"Wortwerk", MB_OK | MB_ICONWARNING);
+}
+
+void Form1::layout() {
+    HWND w = hwnd();
+    auto px = [w](int v) { return win::scaleForWindow(w, v); };
+    RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
+    AdjustWindowRectExForDpi(&r, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE),
+                             GetDpiForWindow(w) ? GetDpiForWindow(w) : 96);
+    SetWindowPos(w, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    UINT dpi = GetDpiForWindow(w) ? GetDpiForWindow(w) : 96;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
+        ncm.lfMessageFont.lfWeight = FW_BOLD;
+        font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    }
+    if (font_) SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    MoveWindow(Label1, px(110), px(30), px(330), px(90), TRUE);
+}
+
+void Form1::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    auto px = [this](int v) { return win::scaleForWindow(hwnd(), v); };
+    for (int i = 0; i < 5; ++i) {
+        RECT bar{px(14 + i * 8), px(14), px(14 + i * 8 + 4), px(kClientHeight - 14)};
+        win::UniqueBrush brush(CreateSolidBrush(kBarColours[i]));
+        FillRect(dc, &bar, brush.get());
+    }
+    if (icon_) DrawIconEx(dc, px(64), px(30), icon_.get(), px(32), px(32), 0, nullptr, DI_NORMAL);
+    EndPaint(hwnd(), &ps);
+}
+
+void Form1::OnDpiChanged(const RECT* suggested) {
+    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
+}
+
+LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case kTrayCallback:
+        OnTrayNotify(LOWORD(lp));
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return 0;
+    case WM_CLOSE:
+        OnClose(CloseReason::CloseBox); // close box, system menu and task manager only hide
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) OnClose(CloseReason::EndSession);
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case kShowProblems:
+        OnShowProblems();
+        return 0;
+    }
+    if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+        tray_.add(); // Explorer restarted: without this the program would run on unreachable
+        return 0;
+    }
+    return defaultProc(msg, wp, lp);
+}
+
+} // namespace ww

@@ -1,0 +1,68 @@
+#pragma once
+// `Form1`: the hidden resident main window. Its load adds the tray icon, builds the assignment table and starts
+// the engine's timers; its face only tells the user to use the icon.
+#include "engine/engine.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/sendinput_player.h"
+#include "platform/win32/tray_icon.h"
+#include "platform/win32/win_timer.h"
+#include "platform/win32/window.h"
+#include "shell/close_query.h"
+#include "store/assignments.h"
+
+#include <string>
+#include <vector>
+
+namespace ww {
+
+inline constexpr const wchar_t* kForm1Caption = L"Wortwerk V.2.0";
+inline constexpr const wchar_t* kForm1Hint = L"Bitte benutzen Sie die rechte Maustaste über dem Symbol (ganz rechts "
+                                             L"unten auf dem Bildschirm) .      D A N K E ! ! !";
+// Private callback number for the tray icon, so its notifications cannot be mistaken for mouse moves.
+inline constexpr UINT kTrayCallback = WM_APP + 1;
+
+class Form1 final : public win::Window {
+public:
+    Form1();
+    ~Form1() override;
+
+    bool load();            // the start-up sequence; false if the window could not be created
+    void show(int command); // the face with caption and hint
+    void unload();          // the program's own unload: icon deleted, window gone
+
+    Engine& engine() { return engine_; }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void onDestroyed() override;
+
+private:
+    void OnCreate();
+    void OnTimer(UINT_PTR id);
+    void OnTrayNotify(UINT code);
+    void OnCommand(UINT id);
+    void OnClose(CloseReason reason);
+    void OnPaint();
+    void OnDpiChanged(const RECT* suggested);
+    void OnShowProblems();
+    void layout();
+
+    win::UniqueIcon icon_;
+    win::UniqueIcon smallIcon_;
+    win::UniqueFont font_;
+    HWND Label1 = nullptr;
+    win::TrayIcon tray_;
+    UINT taskbarCreated_ = 0;
+
+    AssignmentTable table_;
+    std::vector<std::wstring> problems_;
+    win::AsyncKeyState keys_;
+    win::SendInputPlayer player_;
+    win::WindowTimer Timer1{1, 50};
+    win::WindowTimer Timer2{2, 1};
+    win::WindowTimer Timer4{4, 1};
+    Engine engine_{keys_, player_, Timer1, Timer2, table_};
+    bool loaded_ = false;
+};
+
+} // namespace ww

@@ -1,0 +1,119 @@
+#include "store/assignments.h"
+
+#include "store/notation.h"
+
+#include <algorithm>
+
+namespace ww {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string fileBytes(const TextCodec& codec, const std::vector<std::wstring>& records) {
+    std::string bytes;
+    for (const auto& record : records) {
+        bytes += codec.encode(record);
+        bytes += kLineEnd;
+    }
+    return bytes;
+}
+
+// One half of the table: a missing file is created with its defaults and leaves the half empty for this load; a
+// file that cannot be read or created is left alone and reported.
+template <typename Store>
+void loadHalf(FileStore& files, const TextCodec& codec, const std::string& name, int count,
+              std::vector<std::wstring>* problems, Store store) {
+    std::wstring error;
+    if (!files.exists(name)) {
+        if (!files.createNew(name, defaultFileBytes(codec, count), &error) && problems) {
+            problems->push_back(error);
+        }
+        return;
+    }
+    const auto records = readRaw(files, codec, name, count, &error);
+    if (!records) {
+        if (problems) {
+            problems->push_back(error);
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        store(i, (*records)[static_cast<std::size_t>(i)]);
+    }
+}
+
+// Exactly `count` fields; an empty one gets the default text, so no empty line is ever written.
+void completeFields(std::vector<std::wstring>& fields, int count) {
+    fields.resize(static_cast<std::size_t>(count));
+    for (auto& field : fields) {
+        if (field.empty()) {
+            field = kDefaultText;
+        }
+    }
+}
+
+} // namespace
+
+wchar_t keyName(int index) {
+    if (index >= 0 && index <= 8) {
+        return static_cast<wchar_t>(L'1' + index);
+    }
+    if (index == 9) {
+        return L'0';
+    }
+    if (index >= 10 && index < kKeyCount) {
+        return static_cast<wchar_t>(L'A' + (index - 10));
+    }
+    return L'\0';
+}
+
+std::vector<std::wstring> splitRecords(std::wstring_view text, int count) {
+    count = std::max(count, 0);
+    std::vector<std::wstring> records;
+    std::size_t pos = 0;
+    while (pos < text.size() && records.size() < static_cast<std::size_t>(count)) {
+        const std::size_t end = std::min(text.find_first_of(L"\r\n", pos), text.size());
+        records.emplace_back(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size()) {
+            pos += (text[pos] == L'\r' && pos + 1 < text.size() && text[pos + 1] == L'\n') ? 2 : 1;
+        }
+    }
+    records.resize(static_cast<std::size_t>(count), std::wstring(kDefaultText));
+    return records;
+}
+
+std::optional<std::vector<std::wstring>> readRaw(const FileStore& files, const TextCodec& codec,
+                                                 const std::string& name, int count, std::wstring* error) {
+    const auto bytes = files.readAll(name, error);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return splitRecords(codec.decode(*bytes), count);
+}
+
+AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
+    AssignmentTable table;
+    loadHalf(files, codec, kShortcutFile, kShortcutCount, problems, [&](int i, const std::wstring& record) {
+        table.padshortcuts[static_cast<std::size_t>(i + 1)] = translateShortcut(record);
+    });
+    loadHalf(files, codec, kKeyTextFile, kKeyCount, problems, [&](int i, const std::wstring& record) {
+        table.keytexts[static_cast<std::size_t>(i)] = encodeText(record);
+    });
+    return table;
+}
+
+bool saveAssignments(FileStore& files, const TextCodec& codec, std::vector<std::wstring>& keyTexts,
+                     std::vector<std::wstring>& shortcuts, std::wstring* error) {
+    completeFields(keyTexts, kKeyCount);
+    completeFields(shortcuts, kShortcutCount);
+    return files.replaceAll(kKeyTextFile, fileBytes(codec, keyTexts), error) &&
+           files.replaceAll(kShortcutFile, fileBytes(codec, shortcuts), error);
+}
+
+std::string defaultFileBytes(const TextCodec& codec, int count) {
+    return fileBytes(codec, std::vector<std::wstring>(static_cast<std::size_t>(count), std::wstring(kDefaultText)));
+}
+
+} // namespace ww

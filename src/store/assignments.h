@@ -1,0 +1,54 @@
+#pragma once
+// The two assignment files (tipp.dat: 36 key texts, tipps.dat: 9 keypad shortcuts) and the table built from them.
+#include "store/file_store.h"
+#include "store/text_codec.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ww {
+
+inline constexpr std::wstring_view kDefaultText = L"*** Noch nicht benutzt ***";
+inline constexpr const char* kKeyTextFile = "tipp.dat";
+inline constexpr const char* kShortcutFile = "tipps.dat";
+inline constexpr int kKeyCount = 36;     // "1".."9", "0", "A".."Z"
+inline constexpr int kShortcutCount = 9; // keypad 1..9, shown as Z1..Z9
+
+// Key name of table index 0..35: '1'..'9', '0', 'A'..'Z'.
+wchar_t keyName(int index);
+
+// In-memory table, rebuilt at each load of the main window; indexes outside 0..35 and 1..9 stay empty.
+struct AssignmentTable {
+    std::array<std::wstring, 41> keytexts;     // encoded key texts, index 0..35 in key order
+    std::array<std::wstring, 11> padshortcuts; // translated shortcuts, index k for keypad k (1..9)
+};
+
+// Splits decoded file text into exactly `count` records. CR LF, lone LF and lone CR all end a line; lines past
+// `count` are ignored and records the file lacks read as the default text.
+std::vector<std::wstring> splitRecords(std::wstring_view text, int count);
+
+// The records of one file as stored (no encoding), for the editor, the overview and the pick list. A file that
+// cannot be read yields nothing and `error` says why.
+std::optional<std::vector<std::wstring>> readRaw(const FileStore& files, const TextCodec& codec,
+                                                 const std::string& name, int count, std::wstring* error);
+
+// Builds the table the way the main window does at each load: tipps.dat first, then tipp.dat. A missing file is
+// created with its default lines and leaves its half empty for this load. Problems (a file that cannot be read
+// or created) are appended to `problems` (may be null) as German sentences; that half then stays empty and the
+// file untouched.
+AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
+
+// The editor's save: tipp.dat then tipps.dat, each written as a whole (36 and 9 CR LF lines). The fields are
+// first brought to exactly 36 and 9 entries in place, empty ones set to the default text. Returns false with a
+// German `error` at the first file that could not be written; that file keeps its previous content and the
+// files after it are not touched.
+[[nodiscard]] bool saveAssignments(FileStore& files, const TextCodec& codec, std::vector<std::wstring>& keyTexts,
+                                   std::vector<std::wstring>& shortcuts, std::wstring* error);
+
+// Contents of a default file: `count` lines of the default text, CR LF ended.
+std::string defaultFileBytes(const TextCodec& codec, int count);
+
+} // namespace ww
