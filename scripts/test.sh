@@ -21,5 +21,5 @@ rm -rf "$WINEPREFIX"
 cp -a "$root/build/win/wine-template" "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 start_xvfb
-wineserver -p10
+wineserver -p10 >/dev/null 2>&1
 ctest --test-dir "$root/build/win" --output-on-failure

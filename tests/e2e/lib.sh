@@ -1,6 +1,6 @@
 # Sourced by every end-to-end test: a fresh Wine prefix (copied from the prepared template), a private Xvfb with
 # Num Lock on, helpers to start wortwerk.exe and drive windows, and cleanup that ends every Wine process.
-set -euo pipefail
+set -Eeuo pipefail
 : "${WW_BIN:?WW_BIN must name the Windows build folder}"
 : "${WW_SRC:?WW_SRC must name the source folder}"
 source "$WW_SRC/tests/e2e/xvfb.sh"
@@ -18,8 +18,9 @@ e2e_cleanup() {
     exit $rc
 }
 trap e2e_cleanup EXIT
+trap 'echo "FAIL: aborted at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND"' ERR
 
-drv() { wine "$WW_BIN/wwdriver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { wine "$WW_BIN/wwdriver.exe" "$@" 2>/dev/null; }
 
 # E2E_MODE=desktop (default): one Wine virtual desktop with task bar and tray, as the typing tests need.
 # E2E_MODE=plain: no desktop; Wine's standalone tray then holds one child window per icon, which can be counted.
@@ -33,7 +34,7 @@ else
 fi
 cp -a "$template" "$WINEPREFIX"
 start_xvfb
-wineserver -p10
+wineserver -p10 >/dev/null 2>&1
 # The first Wine process brings up Wine's explorer (desktop, task bar, tray).
 wine "$WW_BIN/wwdriver.exe" sleep 0 >/dev/null 2>&1 || true
 if [ "$E2E_MODE" = desktop ]; then

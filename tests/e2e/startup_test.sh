@@ -41,7 +41,7 @@ printf 'strg + f\r\n' >"$B/tipps.dat"
 cp "$B/tipp.dat" "$E2E_WORK/tipp.before"
 cp "$B/tipps.dat" "$E2E_WORK/tipps.before"
 start_wortwerk "$B"
-check "second copy in another folder starts" wait_for '[ "$(wine "$WW_BIN/wwdriver.exe" count "$TITLE" 2>/dev/null | tr -d "\r")" = 2 ]' 15
+check "second copy in another folder starts" wait_for '[ "$(drv count "$TITLE")" = 2 ]' 15
 check "second folder: its tipp.dat is not replaced" cmp -s "$B/tipp.dat" "$E2E_WORK/tipp.before"
 check "second folder: its tipps.dat is not replaced" cmp -s "$B/tipps.dat" "$E2E_WORK/tipps.before"
 check "first folder's files untouched" cmp -s "$A/tipp.dat" <(default_file 36)

@@ -27,5 +27,5 @@ check "a second copy adds its own icon" wait_for '[ "$(drv tray-count)" = 2 ]' 1
 check_eq "log-off query is answered yes" "$(drv send "$TITLE" 0x11 0 0)" 1
 drv send "$TITLE" 0x16 1 0 >/dev/null || true
 check "log-off removes that copy's icon" wait_for '[ "$(drv tray-count)" = 1 ]' 5
-check "the copy ends after log-off" wait_for '[ "$(wine "$WW_BIN/wwdriver.exe" count "$TITLE" 2>/dev/null | tr -d "\r")" = 1 ]' 10
+check "the copy ends after log-off" wait_for '[ "$(drv count "$TITLE")" = 1 ]' 10
 finish

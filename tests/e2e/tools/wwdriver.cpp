@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -136,6 +138,7 @@ UINT messageNumber(const wchar_t* s) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY); // texts keep their CR LF exactly
     if (argc < 2) return usage();
     std::wstring cmd = argv[1];
     auto arg = [&](int i) -> const wchar_t* { return i < argc ? argv[i] : nullptr; };
@@ -170,8 +173,8 @@ int wmain(int argc, wchar_t** argv) {
         printf("%zu\n", hits.size());
         return 0;
     }
-    if (cmd == L"wait" || cmd == L"gone") { // wait TITLE [ms]: until the window exists / no longer exists
-        int ms = arg(3) ? _wtoi(arg(3)) : 10000;
+    if (cmd == L"wait" || cmd == L"gone") { // wait TITLE [seconds]: until the window exists / no longer exists
+        int ms = arg(3) ? _wtoi(arg(3)) * 1000 : 10000;
         for (int waited = 0;; waited += 50) {
             bool there = findTop(arg(2)) != nullptr;
             if (there == (cmd == L"wait")) return 0;
