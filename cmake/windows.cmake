@@ -1,6 +1,9 @@
 # Windows build (mingw-w64): the static program, the Win32-layer tests, the e2e driver and the e2e tests.
 enable_language(RC)
 set(WW_WIN_FLAGS -static -static-libgcc -static-libstdc++)
+# Keep the program small: unused functions and data are dropped at link time.
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 set(WW_WIN_LIBS user32 gdi32 shell32 comctl32 winspool comdlg32)
 
@@ -21,7 +24,7 @@ if(WW_WIN32_TESTS)
     add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
-file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.cpp)
+file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.cpp ${CMAKE_SOURCE_DIR}/bench/tools/*.cpp)
 foreach(src ${WW_E2E_TOOLS})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})

@@ -1,6 +1,7 @@
 #include "platform/keystroke_plan.h"
 
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 namespace ww {

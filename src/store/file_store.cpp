@@ -12,10 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring widen(const std::string& name) {
-    return std::wstring(name.begin(), name.end());
-}
-
 std::wstring germanReason(std::error_code ec) {
     if (ec == std::errc::no_such_file_or_directory) {
         return L"Die Datei oder der Ordner wurde nicht gefunden.";
@@ -61,13 +57,6 @@ std::string randomSuffix() {
 }
 
 } // namespace
-
-std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason) {
-    const wchar_t* verb = action == FileAction::Read   ? L"gelesen"
-                          : action == FileAction::Save ? L"gespeichert"
-                                                       : L"angelegt";
-    return L"Die Datei " + widen(name) + L" konnte nicht " + verb + L" werden: " + std::wstring(reason);
-}
 
 StdFileStore::StdFileStore(std::string folder) : folder_(std::move(folder)) {}
 

@@ -47,6 +47,8 @@ ww::KeyboardState currentKeyboardState() {
     ww::KeyboardState state;
     for (const HeldModifier& m : kHeldModifiers)
         if (GetAsyncKeyState(m.vk) & 0x8000) state.held |= m.bit;
+    // Our thread's view of the toggle may lag behind; either way the text stays right, only keys or Unicode
+    // characters are chosen differently.
     state.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
     return state;
 }
@@ -94,15 +96,13 @@ void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls) {
 }
 
 void SendInputPlayer::releaseLeftDown(std::span<const ww::KeyEvent> sent) {
+    auto id = [](const ww::KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : e.vk; };
     std::vector<ww::KeyEvent> down;
     for (const ww::KeyEvent& e : sent) {
-        auto same = [&](const ww::KeyEvent& d) {
-            return d.unicode == e.unicode && (e.unicode ? d.scan : d.vk) == (e.unicode ? e.scan : e.vk);
-        };
         if (!e.keyUp) {
             down.push_back(e);
         } else {
-            std::erase_if(down, same);
+            std::erase_if(down, [&](const ww::KeyEvent& d) { return id(d) == id(e); });
         }
     }
     if (down.empty()) return;

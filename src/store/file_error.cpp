@@ -1,0 +1,14 @@
+#include "store/file_store.h"
+
+// Kept apart from StdFileStore so that the Windows program does not link the standard streams it never uses.
+namespace ww {
+
+std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason) {
+    const wchar_t* verb = action == FileAction::Read   ? L"gelesen"
+                          : action == FileAction::Save ? L"gespeichert"
+                                                       : L"angelegt";
+    return L"Die Datei " + std::wstring(name.begin(), name.end()) + L" konnte nicht " + verb + L" werden: " +
+           std::wstring(reason);
+}
+
+} // namespace ww
