@@ -62,6 +62,16 @@ struct Run {
     double goneMs = -1;
 };
 
+DWORD g_pause = 200;
+bool g_exit = false;
+
+BOOL CALLBACK postExit(HWND w, LPARAM) {
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    if (wcscmp(cls, L"WortwerkForm1") == 0) PostMessageW(w, WM_COMMAND, 108, 0);
+    return TRUE;
+}
+
 bool startOnce(const std::wstring& exe, const std::wstring& dir, Run& run) {
     const int before = trayIcons();
     std::wstring cmdline = L"\"" + exe + L"\"";
@@ -85,9 +95,16 @@ bool startOnce(const std::wstring& exe, const std::wstring& dir, Run& run) {
         if (t > kTimeoutMs || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) break;
         Sleep(kPollMs);
     }
-    if (!TerminateProcess(process.get(), 0)) fprintf(stderr, "TerminateProcess failed: %lu\n", GetLastError());
+    if (g_exit) EnumThreadWindows(pi.dwThreadId, postExit, 0);
+    else if (!TerminateProcess(process.get(), 0)) fprintf(stderr, "TerminateProcess failed: %lu\n", GetLastError());
     if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) fprintf(stderr, "copy did not end\n");
     run.goneMs = waitForIcons(before);
+    {
+        const double t = nowMs();
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+        fprintf(stderr, "desktop answered after %.1f ms\n", nowMs() - t);
+    }
     return true;
 }
 
@@ -99,12 +116,14 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const int runs = _wtoi(argv[3]);
+    if (argc > 4) g_pause = _wtoi(argv[4]);
+    if (argc > 5) g_exit = true;
     for (int i = 1; i <= runs; ++i) {
         Run run;
         if (!startOnce(argv[1], argv[2], run)) return 1;
         printf("run %d icon_ms %.1f window_ms %.1f gone_ms %.1f\n", i, run.iconMs, run.windowMs, run.goneMs);
         fflush(stdout);
-        Sleep(200); // let the tray and the server settle before the next launch
+        Sleep(g_pause); // let the tray and the server settle before the next launch
     }
     return 0;
 }

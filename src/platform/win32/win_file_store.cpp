@@ -55,13 +55,16 @@ std::wstring systemMessage(unsigned long code) {
 
 // Like a file search without special attributes: folders, hidden and system files are not found, and a name
 // with wildcards is no file name at all.
-bool Win32FileStore::exists(const std::string& name) const {
-    const std::wstring path = wide(name);
-    if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return false;
+bool fileexists(const std::wstring& datei) {
+    if (datei.empty() || datei.find_first_of(L"*?") != std::wstring::npos) return false;
     WIN32_FIND_DATAW data{};
-    const UniqueFind found(FindFirstFileW(path.c_str(), &data));
+    const UniqueFind found(FindFirstFileW(datei.c_str(), &data));
     if (!found) return false;
     return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool Win32FileStore::exists(const std::string& name) const {
+    return fileexists(wide(name));
 }
 
 std::optional<std::string> Win32FileStore::readAll(const std::string& name, std::wstring* error) const {

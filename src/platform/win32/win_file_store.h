@@ -17,6 +17,9 @@ private:
     bool put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error);
 };
 
+// True if a normal file of that name is found; errors, folders, hidden and system files count as "no file".
+bool fileexists(const std::wstring& datei);
+
 // The system's text for a Win32 error code, in the user's language, without the trailing line end.
 std::wstring systemMessage(unsigned long code);
 
