@@ -29,7 +29,12 @@ PY
 press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
 padtext() { drv child-text "$PAD" class:Edit; }
 clear_pad() { drv set-text "$PAD" class:Edit ""; }
-settle() { sleep 0.4; }
+# Waits a moment for any reaction, then up to 3 s for the expected text, and checks it.
+expect_pad() {
+    sleep 0.3
+    wait_for '[ "$(padtext)" == "$2" ]' 3 || true
+    check_eq "$1" "$(padtext)" "$2"
+}
 
 start_wortwerk "$DIR"
 drv wait "$TITLE" 15
@@ -44,73 +49,62 @@ drv foreground "$PAD"
 sleep 0.5
 
 press KP_Insert
-settle
-check_eq "keypad 0 leaves OK" "$(padtext)" "OK"
+expect_pad "keypad 0 leaves OK" "OK"
 press n
-settle
-check_eq "N types its text with ### as a line break" "$(padtext)" $'Name\r\nStraße'
+expect_pad "N types its text with ### as a line break" $'Name\r\nStraße'
 
 clear_pad
 press KP_Insert
 press u
-settle
-check_eq "umlauts and ß come out as stored" "$(padtext)" "Grüße ÄÖÜ äöü ß"
+expect_pad "umlauts and ß come out as stored" "Grüße ÄÖÜ äöü ß"
 
 clear_pad
 press KP_Insert
 press s
-settle
-check_eq "special characters and a literal {BACKSPACE}" "$(padtext)" "a{b}c+d^e%f~g(h)i[j]k {BACKSPACE} ##"
+expect_pad "special characters and a literal {BACKSPACE}" "a{b}c+d^e%f~g(h)i[j]k {BACKSPACE} ##"
 
 clear_pad
 press x
 press KP_Insert
 press e
-settle
-check_eq "an empty text erases OK and the key, types nothing" "$(padtext)" "x"
+expect_pad "an empty text erases OK and the key, types nothing" "x"
 
 clear_pad
 press KP_Insert
 press 0
 press KP_Insert
 press 1
-settle
-check_eq "main-keyboard 0 and 1 type texts 9 and 0" "$(padtext)" "nulleins"
+expect_pad "main-keyboard 0 and 1 type texts 9 and 0" "nulleins"
 
 clear_pad
 press x
 press KP_End
-settle
-check_eq "keypad 1 erases its digit and plays Shift+A" "$(padtext)" "xA"
+expect_pad "keypad 1 erases its digit and plays Shift+A" "xA"
 
 clear_pad
 press x
 press y
 press KP_Down
 press z
-settle
-check_eq "keypad 2 plays Ctrl+A: the next key replaces the selection" "$(padtext)" "z"
+expect_pad "keypad 2 plays Ctrl+A: the next key replaces the selection" "z"
 
 clear_pad
 press x
 press KP_Next
 press KP_Left
-settle
-check_eq "empty and unplayable shortcuts only erase their digit" "$(padtext)" "x"
+expect_pad "empty and unplayable shortcuts only erase their digit" "x"
 
 clear_pad
 press KP_Insert
 xdotool keydown Shift_L sleep 0.05 keydown a sleep 0.1 keyup a sleep 0.05 keyup Shift_L sleep 0.15
 press b
-settle
-check_eq "Shift held for the key: text exact, no stuck Shift afterwards" "$(padtext)" "Nameb"
+expect_pad "Shift held for the key: text exact, no stuck Shift afterwards" "Nameb"
 
 clear_pad
 xdotool key Num_Lock
 press KP_Insert
 press n
-settle
-check_eq "with Num Lock off nothing reacts" "$(padtext)" "n"
+expect_pad "with Num Lock off nothing reacts" "n"
 xdotool key Num_Lock
 
 clear_pad
@@ -118,13 +112,11 @@ drv post "$TITLE" 0x111 103 >/dev/null
 sleep 0.2
 press KP_Insert
 press n
-settle
-check_eq "deactivated: keypad 0 stays a 0" "$(padtext)" "0n"
+expect_pad "deactivated: keypad 0 stays a 0" "0n"
 drv post "$TITLE" 0x111 102 >/dev/null
 sleep 0.2
 clear_pad
 press KP_Insert
 press n
-settle
-check_eq "activated again: expansion works" "$(padtext)" $'Name\r\nStraße'
+expect_pad "activated again: expansion works" $'Name\r\nStraße'
 finish

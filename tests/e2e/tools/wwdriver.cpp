@@ -35,8 +35,8 @@ std::vector<HWND> topWindows(const wchar_t* title, const wchar_t* cls) {
 }
 
 // Windows are given as a title, or as "class:NAME".
-HWND findTop(const wchar_t* spec) {
-    auto hits = wcsncmp(spec, L"class:", 6) == 0 ? topWindows(nullptr, spec + 6) : topWindows(spec, nullptr);
+HWND findTop(const wchar_t* what) {
+    auto hits = wcsncmp(what, L"class:", 6) == 0 ? topWindows(nullptr, what + 6) : topWindows(what, nullptr);
     return hits.empty() ? nullptr : hits.front();
 }
 
@@ -104,10 +104,10 @@ int taskbarButtons() {
     return n > 0 ? n - 1 : 0;
 }
 
-HWND findChild(HWND top, const wchar_t* spec) {
+HWND findChild(HWND top, const wchar_t* what) {
     // "class:NAME[:index]" or a control text
-    if (wcsncmp(spec, L"class:", 6) == 0) {
-        std::wstring rest = spec + 6;
+    if (wcsncmp(what, L"class:", 6) == 0) {
+        std::wstring rest = what + 6;
         int index = 0;
         if (auto colon = rest.find(L':'); colon != std::wstring::npos) {
             index = _wtoi(rest.c_str() + colon + 1);
@@ -117,9 +117,9 @@ HWND findChild(HWND top, const wchar_t* spec) {
             if (classOf(c) == rest && index-- == 0) return c;
         return nullptr;
     }
-    if (wcsncmp(spec, L"id:", 3) == 0) return GetDlgItem(top, _wtoi(spec + 3));
+    if (wcsncmp(what, L"id:", 3) == 0) return GetDlgItem(top, _wtoi(what + 3));
     for (HWND c : children(top))
-        if (textOf(c) == spec) return c;
+        if (textOf(c) == what) return c;
     return nullptr;
 }
 
