@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Cross-compiles wortwerk.exe and the Windows-side tests into build/win.
+# Cross-compiles the Windows side into build/win: everything, or only the targets named (e.g. wortwerk).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/win" -j2
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$root/build/win" -j2 "${targets[@]}"

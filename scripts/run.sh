@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build-windows.sh"
+"$root/scripts/build-windows.sh" wortwerk
 : "${DISPLAY:?No X display: run this from a desktop session (or set DISPLAY).}"
 export WINEPREFIX=${WINEPREFIX:-$root/build/wine-run} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "$WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
