@@ -94,8 +94,8 @@ def cmd_data(folder, keys):
     """data FOLDER KEY=LENGTH...: tipp.dat with these texts (other keys: "lat"), tipps.dat, 1.dat, expected_KEY.txt."""
     order = "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"
     texts = ["lat"] * 36
-    for spec in keys:
-        key, length = spec.split("=")
+    for entry in keys:
+        key, length = entry.split("=")
         text = make_text(int(length), seed=int(length))
         texts[order.index(key)] = text
         with open(os.path.join(folder, f"expected_{key}.txt"), "w", encoding="utf-8", newline="") as f:
