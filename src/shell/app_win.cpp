@@ -1,7 +1,10 @@
 #include "shell/app_win.h"
 
+#include "platform/win32/message_box.h"
 #include "platform/win32/window.h"
 #include "shell/form1_win.h"
+
+#include <algorithm>
 
 namespace ww {
 
@@ -55,8 +58,42 @@ void App::unloadMainWindow() {
 
 void App::mainWindowDestroyed() {
     if (form1_) retiredForms_.push_back(std::move(form1_));
-    PostMessageW(owner(), kReleaseRetired, 0, 0);
+    retireLater();
     windowUnloaded();
+}
+
+void App::secondaryDestroyed(SecondaryWindow* window) {
+    auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == window; });
+    if (it != secondaries_.end()) {
+        retiredSecondaries_.push_back(std::move(*it));
+        secondaries_.erase(it);
+    }
+    retireLater();
+    windowUnloaded();
+}
+
+void App::reportOpenFailure(SecondaryWindow* window) {
+    // Never created, or destroyed during creation (then it is retired already).
+    auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == window; });
+    if (it != secondaries_.end()) {
+        retiredSecondaries_.push_back(std::move(*it));
+        secondaries_.erase(it);
+        retireLater();
+    }
+    win::messageBox(nullptr, L"Wortwerk konnte das Fenster nicht öffnen. Bitte versuchen Sie es noch einmal.",
+                    L"Wortwerk", MB_OK | MB_ICONWARNING);
+}
+
+void App::retireLater() {
+    PostMessageW(owner(), kReleaseRetired, 0, 0);
+}
+
+HWND App::dialogWindowFor(HWND target) const {
+    if (!target) return nullptr;
+    HWND root = GetAncestor(target, GA_ROOT);
+    for (auto& w : secondaries_)
+        if (w->hwnd() == root && w->wantsDialogKeys()) return root;
+    return nullptr;
 }
 
 void App::windowLoaded() {
@@ -69,14 +106,15 @@ void App::windowUnloaded() {
 
 void App::releaseRetired() {
     retiredForms_.clear();
+    retiredSecondaries_.clear();
 }
 
 int App::run(int showCommand) {
     bringBackMainWindow();
     Form1* form = mainWindow();
     if (!form) {
-        MessageBoxW(nullptr, L"Wortwerk konnte sein Hauptfenster nicht anlegen und wird beendet.", L"Wortwerk",
-                    MB_OK | MB_ICONERROR);
+        win::messageBox(nullptr, L"Wortwerk konnte sein Hauptfenster nicht anlegen und wird beendet.", L"Wortwerk",
+                        MB_OK | MB_ICONERROR);
         return 1;
     }
     // Only the program start shows the main window; later loads stay hidden.
@@ -84,10 +122,12 @@ int App::run(int showCommand) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (HWND dialog = dialogWindowFor(msg.hwnd); dialog && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     releaseRetired();
+    secondaries_.clear();
     form1_.reset();
     return static_cast<int>(msg.wParam);
 }

@@ -2,6 +2,7 @@
 
 #include "../res/resource.h"
 #include "platform/win32/ansi_codec.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/win_file_store.h"
 #include "shell/app_win.h"
 #include "shell/commands.h"
@@ -109,15 +110,42 @@ void Form1::OnTimer(UINT_PTR id) {
 }
 
 void Form1::OnTrayNotify(UINT code) {
-    if (code == WM_LBUTTONDBLCLK || code == WM_RBUTTONDBLCLK) show(SW_SHOWNORMAL);
+    switch (decodeTrayNotification(code)) {
+    case TrayAction::ShowMainWindow:
+        show(SW_SHOWNORMAL);
+        break;
+    case TrayAction::OpenMenu:
+        OnShowMenu();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void Form1::OnShowMenu() {
+    win::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    for (const MenuItem& item : mnBar_.visibleItems())
+        AppendMenuW(menu.get(), MF_STRING, item.command, item.caption);
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close when the user clicks elsewhere or presses Esc.
+    SetForegroundWindow(hwnd());
+    TrackPopupMenuEx(menu.get(), TPM_RIGHTBUTTON, at.x, at.y, hwnd(), nullptr);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void Form1::OnCommand(UINT id) {
     switch (id) {
+    case CmdInfo:
+        win::messageBox(hwnd(), kInfoText, kInfoTitle, MB_OK);
+        break;
     case CmdMnNix:
+        mnBar_.activate();
         engine_.activate();
         break;
     case CmdMnBeep:
+        mnBar_.deactivate();
         engine_.deactivate();
         break;
     case CmdMnExit:
@@ -132,7 +160,7 @@ void Form1::OnShowProblems() {
     for (const auto& p : problems_)
         text += L"\n" + p;
     text += L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.";
-    MessageBoxW(hwnd(), text.c_str(), L"Wortwerk", MB_OK | MB_ICONWARNING);
+    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING);
 }
 
 void Form1::layout() {

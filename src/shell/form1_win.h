@@ -8,6 +8,7 @@
 #include "platform/win32/win_timer.h"
 #include "platform/win32/window.h"
 #include "shell/close_query.h"
+#include "shell/tray_menu.h"
 #include "store/assignments.h"
 
 #include <string>
@@ -40,6 +41,7 @@ private:
     void OnCreate();
     void OnTimer(UINT_PTR id);
     void OnTrayNotify(UINT code);
+    void OnShowMenu();
     void OnCommand(UINT id);
     void OnClose(CloseReason reason);
     void OnPaint();
@@ -52,6 +54,7 @@ private:
     win::UniqueFont font_;
     HWND Label1 = nullptr;
     win::TrayIcon tray_;
+    TrayMenu mnBar_;
     UINT taskbarCreated_ = 0;
 
     AssignmentTable table_;

@@ -1,0 +1,47 @@
+#include "shell/secondary_win.h"
+
+#include "../res/resource.h"
+#include "shell/app_win.h"
+
+namespace ww {
+
+void SecondaryWindow::bringToFront() {
+    if (!hwnd()) return;
+    if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+}
+
+bool SecondaryWindow::createSecondary(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
+                                      bool taskbarButton) {
+    HICON icon = static_cast<HICON>(
+        LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    HWND owner = taskbarButton ? nullptr : App::get().owner();
+    if (!create(className, exStyle | WS_EX_CONTROLPARENT, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner,
+                icon))
+        return false;
+    loaded_ = true;
+    App::get().windowLoaded();
+    layout();
+    return true;
+}
+
+void SecondaryWindow::onDestroyed() {
+    if (!loaded_) return;
+    loaded_ = false;
+    App::get().secondaryDestroyed(this); // may release this object later, never during this call
+}
+
+LRESULT SecondaryWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DPICHANGED) {
+        const auto* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layout();
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return 0;
+    }
+    return defaultProc(msg, wp, lp);
+}
+
+} // namespace ww
