@@ -124,7 +124,8 @@ HWND findChild(HWND top, const wchar_t* what) {
 }
 
 int usage() {
-    fputs("usage: wwdriver find|wait|gone|text|visible|exstyle|children|child-text|click|close|post|send|\n"
+    fputs("usage: wwdriver "
+          "active|tray-icon-rect|find|wait|gone|rect|text|visible|exstyle|children|child-text|click|close|post|send|\n"
           "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep ...\n",
           stderr);
     return 2;
@@ -147,6 +148,17 @@ int wmain(int argc, wchar_t** argv) {
         printf("%d\n", trayCount());
         return 0;
     }
+    if (cmd == L"tray-icon-rect") { // screen rectangle of the first icon in Wine's standalone tray
+        HWND standalone = FindWindowW(L"__winex11_standalone_tray", nullptr);
+        for (HWND c : standalone ? children(standalone) : std::vector<HWND>{}) {
+            RECT r;
+            if (classOf(c) == L"__winex11_tray_icon" && IsWindowVisible(c) && GetWindowRect(c, &r)) {
+                printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+                return 0;
+            }
+        }
+        return 1;
+    }
     if (cmd == L"taskbar-buttons") {
         printf("%d\n", taskbarButtons());
         return 0;
@@ -162,12 +174,28 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
         return 0;
     }
+    if (cmd == L"active") { // class and title of the foreground window
+        HWND f = GetForegroundWindow();
+        out(f ? classOf(f) + L"\t" + textOf(f) : L"");
+        return 0;
+    }
     if (cmd == L"sleep" && arg(2)) {
         Sleep(_wtoi(arg(2)));
         return 0;
     }
     if (!arg(2)) return usage();
 
+    if (cmd == L"rect") { // rect TITLE|class:NAME: screen rectangle of the first visible match
+        auto hits = wcsncmp(arg(2), L"class:", 6) == 0 ? topWindows(nullptr, arg(2) + 6) : topWindows(arg(2), nullptr);
+        for (HWND h : hits) {
+            RECT r;
+            if (IsWindowVisible(h) && GetWindowRect(h, &r)) {
+                printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+                return 0;
+            }
+        }
+        return 1;
+    }
     if (cmd == L"count") { // count TITLE: how many top-level windows carry this title (hidden ones included)
         auto hits = wcsncmp(arg(2), L"class:", 6) == 0 ? topWindows(nullptr, arg(2) + 6) : topWindows(arg(2), nullptr);
         printf("%zu\n", hits.size());

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The tray icon's popup menu as a user works it: real right clicks on the icon, left clicks and keys in the menu.
+# Without a virtual desktop: there the icon is a window of its own and Wine hands the menu the keyboard (inside
+# Wine's virtual desktop, keys never reach a tracked popup menu).
+E2E_MODE=plain
+source "$WW_SRC/tests/e2e/lib.sh"
+TITLE="Wortwerk V.2.0"
+PAD="Untitled - Notepad"
+DIR=$E2E_WORK/data
+SHOTS=$WW_BIN/screenshots
+mkdir -p "$DIR" "$SHOTS"
+printf 'schon gesehen\r\n' >"$DIR/1.dat"
+
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
+padtext() { drv child-text "$PAD" class:Edit; }
+menu_rect() { drv rect 'class:#32768'; }
+open_menu() { # right click on the icon; waits for the menu
+    local l t r b
+    read -r l t r b <<<"$(drv tray-icon-rect)"
+    xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.1 click 3
+    wait_for 'menu_rect >/dev/null' 5
+}
+click_item() { # click_item INDEX COUNT: left click on a visible item; items are equally high
+    local l t r b
+    read -r l t r b <<<"$(menu_rect)"
+    local h=$(((b - t - 6) / $2))
+    xdotool mousemove $(((l + r) / 2)) $((t + 3 + h * $1 + h / 2)) sleep 0.2 click 1
+    wait_for '! menu_rect >/dev/null' 5
+}
+arms() { # arms EXPECTED DESCRIPTION: keypad 0 into an empty notepad gives "OK" when watching, "0" when off
+    drv set-text "$PAD" class:Edit ""
+    xdotool windowfocus --sync "$(xdotool search --name "$PAD" | head -n 1)" 2>/dev/null || true
+    drv foreground "$PAD"
+    sleep 0.3
+    press KP_Insert
+    wait_for '[ "$(padtext)" == "$1" ]' 3 || true
+    check_eq "$2" "$(padtext)" "$1"
+    [ "$(padtext)" == "$1" ] || echo "  foreground: $(drv active), X focus: $(xdotool getwindowfocus getwindowname)"
+    press Escape # outside the scan range: an armed engine waits on
+}
+
+start_wortwerk "$DIR"
+drv wait "$TITLE" 15
+sleep 0.5
+drv close "$TITLE"
+check "icon shown" wait_for 'drv tray-icon-rect >/dev/null' 10
+
+# Keyboard first: once X has given the focus to another program's window, Wine no longer routes keys to the menu.
+check "right click on the icon opens the menu" open_menu
+check_eq "the menu's owner is the foreground window" "$(drv active)" $'WortwerkForm1\tWortwerk V.2.0'
+import -window root "$SHOTS/menu.png"
+xdotool key Escape
+check "Esc closes the menu" wait_for '! menu_rect >/dev/null' 5
+open_menu
+xdotool key Down sleep 0.2 key Return # the first item
+check "Info chosen with the keyboard opens its box" drv wait "Wortwerk Version 2.0" 5
+check "Info names the makers" bash -c "wine '$WW_BIN/wwdriver.exe' children 'Wortwerk Version 2.0' 2>/dev/null |
+    grep -q 'Fertiggestellt am 10.10.2000 von den Wortwerk-Entwicklern'"
+drv post "Wortwerk Version 2.0" 0x111 1 >/dev/null
+check "OK closes the box" drv gone "Wortwerk Version 2.0" 5
+(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
+drv wait "$PAD" 20
+wait_for 'xdotool search --name "$PAD" >/dev/null' 10
+xdotool windowmove "$(xdotool search --name "$PAD" | head -n 1)" 300 300 # off the standalone tray at the top left
+sleep 0.5
+
+open_menu
+xdotool mousemove 600 600 sleep 0.1 click 1
+check "a click elsewhere closes the menu" wait_for '! menu_rect >/dev/null' 5
+arms OK "after dismissed menus keypad 0 still arms"
+
+
+open_menu
+click_item 1 7 # "Wortwerk deaktiviren"
+arms 0 "after Deactivate keypad 0 stays a 0"
+open_menu
+click_item 1 7 # now "Wortwerk aktiviren"
+arms OK "after Activate keypad 0 arms again"
+
+open_menu
+click_item 6 7 # "B E E N D E N"
+check "Exit removes the icon" wait_for '! drv tray-icon-rect >/dev/null' 5
+check "Exit ends the program" wait_for '! kill -0 $WW_PID 2>/dev/null' 10
+finish
