@@ -153,7 +153,8 @@ std::string Windows1252Codec::encode(std::wstring_view text) const {
 
 std::wstring Windows1252Codec::unencodable(std::wstring_view text) const {
     return charactersWhere(text, [](std::wstring_view character) {
-        return character.size() > 1 || (character[0] != L'?' && encodeOne(static_cast<char32_t>(character[0])) == '?');
+        return character.size() > 1 ||
+               (character[0] != L'?' && encodeOne(static_cast<char32_t>(character[0])) == kUnmappable);
     });
 }
 
