@@ -31,15 +31,15 @@ void loadHalf(FileStore& files, const TextCodec& codec, const std::string& name,
         }
         return;
     }
-    const auto records = readRaw(files, codec, name, count, &error);
-    if (!records) {
+    const auto records = readRecords(files, codec, name, count, &error);
+    if (!error.empty()) {
         if (problems) {
             problems->push_back(error);
         }
         return;
     }
     for (int i = 0; i < count; ++i) {
-        store(i, (*records)[static_cast<std::size_t>(i)]);
+        store(i, records[static_cast<std::size_t>(i)]);
     }
 }
 
@@ -84,13 +84,13 @@ std::vector<std::wstring> splitRecords(std::wstring_view text, int count) {
     return records;
 }
 
-std::optional<std::vector<std::wstring>> readRaw(const FileStore& files, const TextCodec& codec,
-                                                 const std::string& name, int count, std::wstring* error) {
-    const auto bytes = files.readAll(name, error);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return splitRecords(codec.decode(*bytes), count);
+std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& codec, const std::string& name,
+                                      int count, std::wstring* problem) {
+    std::wstring error;
+    const auto bytes = files.readAll(name, &error);
+    if (!bytes && error.empty()) error = fileError(FileAction::Read, name, L"Unbekannter Fehler.");
+    if (problem) *problem = bytes ? std::wstring() : error;
+    return splitRecords(bytes ? decodeFileText(codec, *bytes) : std::wstring(), count);
 }
 
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {

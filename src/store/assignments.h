@@ -4,7 +4,6 @@
 #include "store/text_codec.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +29,12 @@ struct AssignmentTable {
 // `count` are ignored and records the file lacks read as the default text.
 std::vector<std::wstring> splitRecords(std::wstring_view text, int count);
 
-// The records of one file as stored (no encoding), for the editor, the overview and the pick list. A file that
-// cannot be read yields nothing and `error` says why.
-std::optional<std::vector<std::wstring>> readRaw(const FileStore& files, const TextCodec& codec,
-                                                 const std::string& name, int count, std::wstring* error);
+// The records of one file as stored (no encoding), for the main window's table, the editor, the overview and the
+// pick list: always exactly `count` texts, those the file lacks as the default text. A file that cannot be read
+// gives `count` default texts and `problem` (may be null) the German sentence for a message; otherwise `problem`
+// is cleared. UTF-8 files are read as such (see decodeFileText).
+std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& codec, const std::string& name,
+                                      int count, std::wstring* problem = nullptr);
 
 // Builds the table the way the main window does at each load: tipps.dat first, then tipp.dat. A missing file is
 // created with its default lines and leaves its half empty for this load. Problems (a file that cannot be read

@@ -1,6 +1,9 @@
 #include "store/text_codec.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <set>
 
 namespace ww {
 
@@ -35,7 +38,92 @@ char encodeOne(char32_t c) {
     return kUnmappable;
 }
 
+void appendCodePoint(std::wstring& text, char32_t code) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            text.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
+            text.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+            return;
+        }
+    }
+    text.push_back(static_cast<wchar_t>(code));
+}
+
+struct Utf8Step {
+    std::size_t length; // bytes taken: the whole sequence, or the valid start of a broken one (at least 1)
+    char32_t code;
+    bool valid;
+};
+
+// The UTF-8 sequence at the start of `bytes`. Overlong forms, surrogates and code points past U+10FFFF are
+// invalid, as in the standard.
+Utf8Step utf8Step(std::string_view bytes) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned lead = byte(0);
+    if (lead < 0x80) return {1, lead, true};
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return {1, 0, false};
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= bytes.size() || byte(i) < low || byte(i) > high) return {i, 0, false};
+        code = (code << 6) | (byte(i) & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {length, code, true};
+}
+
+// Broken sequences make the whole text invalid when `strict`, otherwise each becomes U+FFFD.
+std::optional<std::wstring> decodeUtf8(std::string_view bytes, bool strict) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const Utf8Step step = utf8Step(bytes);
+        if (!step.valid && strict) return std::nullopt;
+        appendCodePoint(text, step.valid ? step.code : 0xFFFD);
+        bytes.remove_prefix(step.length);
+    }
+    return text;
+}
+
 } // namespace
+
+std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kMark)) return *decodeUtf8(bytes.substr(kMark.size()), false);
+    // Plain ASCII reads the same either way; an ANSI umlaut on its own is never valid UTF-8.
+    const bool ascii = std::ranges::all_of(bytes, [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (!ascii) {
+        if (auto text = decodeUtf8(bytes, true)) return std::move(*text);
+    }
+    return ansi.decode(bytes);
+}
+
+std::wstring charactersWhere(std::wstring_view text, const std::function<bool(std::wstring_view)>& lacks) {
+    std::wstring found;
+    std::set<std::wstring_view> seen;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]);
+        const std::wstring_view character = text.substr(i, pair ? 2 : 1);
+        i += character.size();
+        if (lacks(character) && seen.insert(character).second) found += character;
+    }
+    return found;
+}
 
 std::wstring Windows1252Codec::decode(std::string_view bytes) const {
     std::wstring text;
@@ -61,6 +149,13 @@ std::string Windows1252Codec::encode(std::wstring_view text) const {
         bytes.push_back(encodeOne(static_cast<char32_t>(text[i])));
     }
     return bytes;
+}
+
+std::wstring Windows1252Codec::unencodable(std::wstring_view text) const {
+    return charactersWhere(text, [](std::wstring_view character) {
+        return character.size() > 1 ||
+               (character[0] != L'?' && encodeOne(static_cast<char32_t>(character[0])) == kUnmappable);
+    });
 }
 
 } // namespace ww

@@ -1,16 +1,21 @@
 #pragma once
-// Converts between the single-byte ANSI bytes of the assignment files and the program's wide strings.
+// Converts between the bytes of the assignment files and the program's wide strings.
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace ww {
 
+// The platform's ANSI code page, in which the assignment files are written.
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
     virtual std::wstring decode(std::string_view bytes) const = 0;
     // Characters the code page cannot hold become '?', as the platform's own conversion does.
     virtual std::string encode(std::wstring_view text) const = 0;
+    // The characters of `text` that encode() cannot keep, each once, in order of first appearance (a surrogate
+    // pair counts as one character); empty if the whole text can be saved as it is.
+    virtual std::wstring unencodable(std::wstring_view text) const = 0;
 };
 
 // Windows-1252, the ANSI code page of German Windows; every byte decodes and encodes back to itself.
@@ -18,6 +23,14 @@ class Windows1252Codec final : public TextCodec {
 public:
     std::wstring decode(std::string_view bytes) const override;
     std::string encode(std::wstring_view text) const override;
+    std::wstring unencodable(std::wstring_view text) const override;
 };
+
+// The text of an assignment file. Editors save UTF-8 today: a file that starts with the UTF-8 byte-order mark, or
+// that is valid UTF-8 and has bytes above 0x7F, is read as UTF-8 without the mark; any other file through `ansi`.
+std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes);
+
+// The characters of `text` (a surrogate pair counts as one) for which `lacks` holds, each once, in order.
+std::wstring charactersWhere(std::wstring_view text, const std::function<bool(std::wstring_view)>& lacks);
 
 } // namespace ww

@@ -9,6 +9,7 @@ public:
     std::wstring decode(std::string_view bytes) const override;
     // Characters the code page lacks become '?' (no best-fit look-alikes, so what is saved is what is shown).
     std::string encode(std::wstring_view text) const override;
+    std::wstring unencodable(std::wstring_view text) const override;
 };
 
 } // namespace ww::win
