@@ -1,6 +1,5 @@
 #include "store/file_store.h"
 
-// Kept apart from StdFileStore so that the Windows program does not link the standard streams it never uses.
 namespace ww {
 
 std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason) {

@@ -27,20 +27,4 @@ enum class FileAction { Read, Save, Create };
 // The German sentence for a failed file operation: "Die Datei tipp.dat konnte nicht gespeichert werden: <reason>".
 std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason);
 
-// FileStore on std::filesystem, for native tests and tools.
-class StdFileStore final : public FileStore {
-public:
-    explicit StdFileStore(std::string folder = ".");
-    bool exists(const std::string& name) const override;
-    std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override;
-    [[nodiscard]] bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override;
-    [[nodiscard]] bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override;
-
-private:
-    std::string path(const std::string& name) const;
-    bool writeTemp(const std::string& name, const std::string& bytes, FileAction action, std::string* temp,
-                   std::wstring* error) const;
-    std::string folder_;
-};
-
 } // namespace ww
