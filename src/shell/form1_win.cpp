@@ -2,6 +2,7 @@
 
 #include "../res/resource.h"
 #include "platform/win32/ansi_codec.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/win_file_store.h"
 #include "shell/app_win.h"
@@ -30,10 +31,6 @@ Form1::~Form1() {
 
 bool Form1::load() {
     HINSTANCE inst = win::instance();
-    icon_.reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
     if (!create(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                 CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, App::get().owner(),
@@ -47,8 +44,12 @@ bool Form1::load() {
 
 void Form1::OnCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Run as administrator, the program would otherwise never hear of a restarted (unelevated) Explorer.
+    if (taskbarCreated_) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
     Label1 = CreateWindowExW(0, L"STATIC", kForm1Hint, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
                              win::instance(), nullptr);
+    dpi_ = win::dpiOf(hwnd());
+    loadIcons();
     layout();
 
     tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
@@ -160,32 +161,47 @@ void Form1::OnShowProblems() {
     for (const auto& p : problems_)
         text += L"\n" + p;
     text += L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.";
-    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING);
+    // Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
+    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+}
+
+// The icons at the sizes the shell and the face want at the current DPI.
+void Form1::loadIcons() {
+    auto load = [](int size) {
+        return win::UniqueIcon(static_cast<HICON>(
+            LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, size, size, 0)));
+    };
+    icon_ = load(GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    smallIcon_ = load(GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+}
+
+int Form1::px(int pixelsAt96) const {
+    return MulDiv(pixelsAt96, static_cast<int>(dpi_), 96);
 }
 
 void Form1::layout() {
     HWND w = hwnd();
-    auto px = [w](int v) { return win::scaleForWindow(w, v); };
     RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
-    AdjustWindowRectExForDpi(&r, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE),
-                             GetDpiForWindow(w) ? GetDpiForWindow(w) : 96);
+    AdjustWindowRectExForDpi(&r, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE), dpi_);
     SetWindowPos(w, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+    // The label gets the new font before the old one is released.
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
-    UINT dpi = GetDpiForWindow(w) ? GetDpiForWindow(w) : 96;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi_)) {
         ncm.lfMessageFont.lfWeight = FW_BOLD;
-        font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+        win::UniqueFont font(CreateFontIndirectW(&ncm.lfMessageFont));
+        if (font) {
+            win::setFont(Label1, font.get());
+            font_ = std::move(font);
+        }
     }
-    if (font_) SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     MoveWindow(Label1, px(110), px(30), px(330), px(90), TRUE);
 }
 
 void Form1::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    auto px = [this](int v) { return win::scaleForWindow(hwnd(), v); };
     for (int i = 0; i < 5; ++i) {
         RECT bar{px(14 + i * 8), px(14), px(14 + i * 8 + 4), px(kClientHeight - 14)};
         win::UniqueBrush brush(CreateSolidBrush(kBarColours[i]));
@@ -195,10 +211,19 @@ void Form1::OnPaint() {
     EndPaint(hwnd(), &ps);
 }
 
-void Form1::OnDpiChanged(const RECT* suggested) {
+void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi ? dpi : 96;
     SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
+    loadIcons();
+    updateTrayIcon();
+    // Bars and hand are painted in pixels of the old scale until the whole face is drawn again.
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Form1::updateTrayIcon() {
+    tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
 }
 
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -227,14 +252,17 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnPaint();
         return 0;
     case WM_DPICHANGED:
-        OnDpiChanged(reinterpret_cast<const RECT*>(lp));
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;
     case kShowProblems:
         OnShowProblems();
         return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-        tray_.add(); // Explorer restarted: without this the program would run on unreachable
+        // Explorer restarted (perhaps at another DPI): without this the program would run on unreachable.
+        loadIcons();
+        updateTrayIcon();
+        tray_.add();
         return 0;
     }
     return defaultProc(msg, wp, lp);

@@ -45,13 +45,17 @@ private:
     void OnCommand(UINT id);
     void OnClose(CloseReason reason);
     void OnPaint();
-    void OnDpiChanged(const RECT* suggested);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
     void OnShowProblems();
     void layout();
+    void loadIcons();
+    void updateTrayIcon();
+    int px(int pixelsAt96) const;
 
     win::UniqueIcon icon_;
     win::UniqueIcon smallIcon_;
     win::UniqueFont font_;
+    UINT dpi_ = 96;
     HWND Label1 = nullptr;
     win::TrayIcon tray_;
     TrayMenu mnBar_;

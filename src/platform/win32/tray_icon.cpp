@@ -24,6 +24,11 @@ bool TrayIcon::add() {
     return shown_;
 }
 
+void TrayIcon::setIcon(HICON icon) {
+    data_.hIcon = icon;
+    if (shown_) Shell_NotifyIconW(NIM_MODIFY, &data_);
+}
+
 void TrayIcon::remove() {
     if (data_.hWnd) Shell_NotifyIconW(NIM_DELETE, &data_);
     shown_ = false;

@@ -14,8 +14,9 @@ public:
 
     // Fills the record; nothing is shown yet.
     void setup(HWND receiver, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip);
-    bool add();    // false if the shell refused (no task bar yet); call again on "TaskbarCreated"
-    void remove(); // deleting an icon that is not there is harmless
+    bool add();               // false if the shell refused (no task bar yet); call again on "TaskbarCreated"
+    void setIcon(HICON icon); // a shown icon changes at once
+    void remove();            // deleting an icon that is not there is harmless
     bool shown() const { return shown_; }
 
 private:

@@ -6,12 +6,6 @@ HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
 }
 
-int scaleForWindow(HWND hwnd, int pixelsAt96) {
-    UINT dpi = hwnd ? GetDpiForWindow(hwnd) : 0;
-    if (dpi == 0) dpi = 96;
-    return MulDiv(pixelsAt96, static_cast<int>(dpi), 96);
-}
-
 Window::~Window() {
     if (hwnd_) {
         // The object goes first: detach so late messages do not reach a destroyed object.

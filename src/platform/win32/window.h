@@ -30,7 +30,5 @@ private:
 };
 
 HINSTANCE instance();
-// Pixels for a size given at 96 dpi, for this window's monitor.
-int scaleForWindow(HWND hwnd, int pixelsAt96);
 
 } // namespace ww::win
