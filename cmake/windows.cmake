@@ -12,9 +12,36 @@ list(FILTER WW_WIN_SOURCES INCLUDE REGEX "/src/platform/win32/|_win\\.cpp$")
 add_library(wortwerk_win STATIC ${WW_WIN_SOURCES})
 target_link_libraries(wortwerk_win PUBLIC wortwerk_core ${WW_WIN_LIBS})
 
+# The version resource takes its numbers from project(VERSION), the one place that names the version.
+if(NOT PROJECT_VERSION_PATCH)
+    set(PROJECT_VERSION_PATCH 0)
+endif()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/version.h @ONLY CONTENT
+     "#define WW_VERSION_MAJOR @PROJECT_VERSION_MAJOR@
+#define WW_VERSION_MINOR @PROJECT_VERSION_MINOR@
+#define WW_VERSION_PATCH @PROJECT_VERSION_PATCH@
+#define WW_VERSION_TEXT \"@PROJECT_VERSION@\\0\"
+")
+
 add_executable(wortwerk WIN32 src/main.cpp res/wortwerk.rc)
+target_include_directories(wortwerk PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(wortwerk PRIVATE wortwerk_win)
-target_link_options(wortwerk PRIVATE ${WW_WIN_FLAGS} -municode -mwindows -s)
+# No link timestamp in the PE header: the same sources give the same bytes.
+target_link_options(wortwerk PRIVATE ${WW_WIN_FLAGS} -municode -mwindows -s -Wl,--no-insert-timestamp)
+
+# The release zip for users: the stripped program and the German guide, byte for byte reproducible.
+set(WW_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package CACHE PATH "Folder that receives the release zip")
+set(WW_ZIP ${WW_PACKAGE_DIR}/wortwerk-${PROJECT_VERSION}-win64.zip)
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    add_custom_command(OUTPUT ${WW_ZIP}
+        COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_package.py --strip ${CMAKE_STRIP} --exe $<TARGET_FILE:wortwerk>
+                --guide ${CMAKE_SOURCE_DIR}/packaging/LIESMICH.txt --out ${WW_ZIP}
+        DEPENDS wortwerk tools/make_package.py packaging/LIESMICH.txt VERBATIM)
+    add_custom_target(win64_zip DEPENDS ${WW_ZIP})
+else()
+    add_custom_target(win64_zip COMMAND ${CMAKE_COMMAND} -E echo "The release zip needs a Release build."
+                                COMMAND ${CMAKE_COMMAND} -E false)
+endif()
 
 file(GLOB WW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
 if(WW_WIN32_TESTS)
@@ -38,5 +65,5 @@ foreach(script ${WW_E2E_SCRIPTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e_${name} COMMAND bash ${script})
     set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL ON
-        ENVIRONMENT "WW_BIN=${CMAKE_BINARY_DIR};WW_SRC=${CMAKE_SOURCE_DIR}")
+        ENVIRONMENT "WW_BIN=${CMAKE_BINARY_DIR};WW_SRC=${CMAKE_SOURCE_DIR};WW_ZIP=${WW_ZIP}")
 endforeach()

@@ -1,5 +1,6 @@
-// Console test driver for the end-to-end tests: finds windows by title or class, reads and clicks their controls,
-// sends window messages and inspects the Wine tray and taskbar. Prints results on stdout; exit 1 = not found/false.
+// Console test driver for the end-to-end tests: finds windows by title, class or a control's text, reads and
+// clicks their controls, sends window messages and inspects the Wine tray and taskbar. Prints results on stdout;
+// exit 1 = not found/false.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -34,12 +35,6 @@ std::vector<HWND> topWindows(const wchar_t* title, const wchar_t* cls) {
     return f.hits;
 }
 
-// Windows are given as a title, or as "class:NAME".
-HWND findTop(const wchar_t* what) {
-    auto hits = wcsncmp(what, L"class:", 6) == 0 ? topWindows(nullptr, what + 6) : topWindows(what, nullptr);
-    return hits.empty() ? nullptr : hits.front();
-}
-
 std::vector<HWND> children(HWND parent) {
     std::vector<HWND> out;
     EnumChildWindows(
@@ -60,6 +55,18 @@ std::wstring textOf(HWND w) {
     SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 5000, &got);
     s.resize(got);
     return s;
+}
+
+// Windows are given as a title, as "class:NAME", or as "child:TEXT" for an untitled window by a control's text.
+HWND findTop(const wchar_t* what) {
+    if (wcsncmp(what, L"child:", 6) == 0) {
+        for (HWND top : topWindows(nullptr, nullptr))
+            for (HWND c : children(top))
+                if (textOf(c) == what + 6) return top;
+        return nullptr;
+    }
+    auto hits = wcsncmp(what, L"class:", 6) == 0 ? topWindows(nullptr, what + 6) : topWindows(what, nullptr);
+    return hits.empty() ? nullptr : hits.front();
 }
 
 std::wstring classOf(HWND w) {

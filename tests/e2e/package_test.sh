@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The release zip as a user gets it: packaged twice it is the same bytes; it holds the program with the package's
+# version and a guide in Windows-1252 with CR LF; unpacked into an empty folder and started from there, the program
+# comes up as on a first start, keeps its files in that folder, and ends from its menu.
+E2E_MODE=plain
+source "$WW_SRC/tests/e2e/lib.sh"
+: "${WW_ZIP:?WW_ZIP must name the release zip}"
+TITLE="Wortwerk V.2.0"
+NOTICE="child:Erster Start von Wortwerk"
+DIR=$E2E_WORK/Wortwerk
+
+cmake --build "$WW_BIN" --target win64_zip >/dev/null
+mv "$WW_ZIP" "$E2E_WORK/first.zip"
+cmake --build "$WW_BIN" --target win64_zip >/dev/null
+check "packaging twice gives the same bytes" cmp -s "$WW_ZIP" "$E2E_WORK/first.zip"
+
+mkdir "$DIR"
+python3 -m zipfile -e "$WW_ZIP" "$DIR"
+check_eq "the zip holds the program and the guide" "$(ls -A "$DIR" | tr '\n' ' ')" "LIESMICH.txt wortwerk.exe "
+
+version=$(basename "$WW_ZIP" -win64.zip)
+version=${version#wortwerk-}
+dotted=$version
+while [ "$(tr -cd . <<<"$dotted" | wc -c)" -lt 3 ]; do dotted=$dotted.0; done
+info=$(python3 "$WW_SRC/tests/e2e/tools/pe_info.py" "$DIR/wortwerk.exe")
+check_eq "version numbers of the program" "$(grep '^fixed ' <<<"$info")" "fixed $dotted $dotted"
+check_eq "file version text" "$(grep '^FileVersion ' <<<"$info")" "FileVersion $version"
+check_eq "product version text" "$(grep '^ProductVersion ' <<<"$info")" "ProductVersion $version"
+check_eq "no link timestamp in the program" "$(grep '^timestamp ' <<<"$info")" "timestamp 0"
+check_eq "the program is stripped" "$(grep '^symbols ' <<<"$info")" "symbols 0"
+
+guide() { python3 -c "import sys; b = open(sys.argv[1], 'rb').read(); sys.exit(0 if ($1) else 1)" "$DIR/LIESMICH.txt"; }
+# Windows-1252 leaves five bytes undefined; a UTF-8 guide would show its umlauts as two signs each in Notepad.
+check "LIESMICH.txt is valid Windows-1252" guide 'not any(c in b for c in b"\x81\x8d\x8f\x90\x9d")'
+check "LIESMICH.txt is not UTF-8" bash -c '! iconv -f UTF-8 -t UTF-8 "$0" >/dev/null 2>&1' "$DIR/LIESMICH.txt"
+check "LIESMICH.txt has CR LF line ends only" \
+    guide 'b.endswith(b"\r\n") and b.count(b"\r") == b.count(b"\n") == b.count(b"\r\n")'
+
+(cd "$DIR" && exec wine "$DIR/wortwerk.exe" >/dev/null 2>&1) &
+WW_PID=$!
+check "tipp.dat created in the unpacked folder" wait_for '[ -f "$DIR/tipp.dat" ]' 20
+check "tipps.dat created in the unpacked folder" wait_for '[ -f "$DIR/tipps.dat" ]' 5
+check "first-start marker 1.dat created in the unpacked folder" wait_for '[ -f "$DIR/1.dat" ]' 5
+for f in "$DIR"/*.dat; do
+    check "the guide names ${f##*/}" grep -q "${f##*/}" "$DIR/LIESMICH.txt"
+done
+if [ -f "$DIR/1.dat" ]; then
+    check "first-start notice shown" wait_for 'drv visible "$NOTICE" >/dev/null' 10
+    drv close "$NOTICE" || true # as Alt+F4: brings the main window and its menu back
+fi
+check "tray icon shown" wait_for '[ "$(drv tray-count)" = 1 ]' 10
+drv post "$TITLE" 0x111 108 # WM_COMMAND "B E E N D E N"
+check "the program ends from its menu" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 10
+check_eq "no tray icon left" "$(drv tray-count)" 0
+finish
