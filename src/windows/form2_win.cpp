@@ -30,7 +30,8 @@ bool isButton(int id) {
 int programWordStep = 0;
 
 // Pasted text with line breaks keeps its lines as "###", which types as Enter, instead of being cut.
-LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(field, fieldProc, id);
     if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(field)) {
         std::wstring text;
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -48,7 +49,11 @@ LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
     return DefSubclassProc(field, msg, wp, lp);
 }
 
-std::wstring windowText(HWND window);
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 // A word wider in this font than its twips allow is widened rather than cut; the gaps between words leave room.
 void widenToText(HWND label) {
@@ -64,12 +69,6 @@ void widenToText(HWND label) {
     GetClientRect(label, &r);
     if (measured && size.cx > r.right)
         SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 } // namespace
