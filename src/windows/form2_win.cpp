@@ -114,9 +114,10 @@ void Form2::OnCreate() {
 
 void Form2::layout() {
     const win::Twips tw(hwnd());
-    font_ = win::createFont(hwnd(), L"MS Shell Dlg 2", 825, false);
+    // The classic dialog font at 8.25 pt; the old one is released only once no control uses it any more.
+    win::UniqueFont font = win::createFont(hwnd(), L"MS Shell Dlg 2", 825, false);
     const auto put = [&](HWND control, const TwipsRect& r) {
-        win::setFont(control, font_.get());
+        win::setFont(control, font.get());
         win::place(control, tw, r);
     };
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -130,6 +131,7 @@ void Form2::layout() {
     put(Command2, form2_layout::speichern());
     put(Command4, form2_layout::ausdrucken());
     put(Command3, form2_layout::erledigt());
+    font_ = std::move(font);
 }
 
 void Form2::hidefields() {
