@@ -7,6 +7,7 @@
 #include "platform/win32/win_file_store.h"
 #include "shell/app_win.h"
 #include "shell/commands.h"
+#include "windows/form2_win.h"
 
 namespace ww {
 
@@ -148,6 +149,9 @@ void Form1::OnCommand(UINT id) {
     case CmdMnBeep:
         mnBar_.deactivate();
         engine_.deactivate();
+        break;
+    case CmdMnMsgShow:
+        if (App::get().openOrShow<Form2>()) unload();
         break;
     case CmdMnExit:
         tray_.remove();

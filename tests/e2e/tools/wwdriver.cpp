@@ -131,9 +131,10 @@ HWND findChild(HWND top, const wchar_t* what) {
 }
 
 int usage() {
-    fputs("usage: wwdriver "
-          "active|tray-icon-rect|find|wait|gone|rect|text|visible|exstyle|children|child-text|click|close|post|send|\n"
-          "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep ...\n",
+    fputs("usage: wwdriver active|find|wait|gone|rect|text|visible|exstyle|children|child-text|click|close|post|\n"
+          "       send|foreground|tray-count|tray-icon-rect|tray-tips|tray-delete|taskbar-buttons|\n"
+          "       broadcast-taskbar-created|sleep|hold-file|tray-has|control-state|focus|center|closebox|msgbox-text "
+          "...\n",
           stderr);
     return 2;
 }
@@ -216,6 +217,61 @@ int wmain(int argc, wchar_t** argv) {
             if (waited >= ms) return 1;
             Sleep(50);
         }
+    }
+
+    // Editor and printing: a file held open, tray icons, control state and focus, screen points for xdotool
+    // clicks, message-box texts.
+    if (cmd == L"hold-file" && arg(3)) { // hold-file PATH SECONDS: keeps the file open without sharing
+        HANDLE file = CreateFileW(arg(2), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        puts("held");
+        fflush(stdout);
+        Sleep(static_cast<DWORD>(_wtoi(arg(3)) * 1000));
+        CloseHandle(file);
+        return 0;
+    }
+    if (cmd == L"tray-has" && arg(3)) { // tray-has HANDLE ID: exit 0 if the window (handle as `find` prints it)
+        NOTIFYICONDATAW n{};            // has that icon; works inside the virtual desktop too
+        n.cbSize = sizeof n;
+        n.hWnd = reinterpret_cast<HWND>(wcstoull(arg(2), nullptr, 16));
+        n.uID = static_cast<UINT>(_wtoi(arg(3)));
+        return Shell_NotifyIconW(NIM_MODIFY, &n) ? 0 : 1;
+    }
+    if (cmd == L"control-state" || cmd == L"focus" || cmd == L"center" || cmd == L"closebox" || cmd == L"msgbox-text") {
+        HWND top = findTop(arg(2));
+        HWND c = top && arg(3) ? findChild(top, arg(3)) : nullptr;
+        RECT r{};
+        if (cmd == L"control-state" && c) { // control-state TITLE CONTROL: "VISIBLE ENABLED" as 0/1
+            printf("%d %d\n", IsWindowVisible(c) ? 1 : 0, IsWindowEnabled(c) ? 1 : 0);
+            return 0;
+        }
+        if (cmd == L"center" && c && GetWindowRect(c, &r)) { // center TITLE CONTROL: screen "X Y" of its middle
+            printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return 0;
+        }
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (cmd == L"focus" && top && GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) &&
+            info.hwndFocus) { // focus TITLE: control ID of the keyboard focus in that window's thread
+            printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+            return 0;
+        }
+        if (cmd == L"msgbox-text" && top && GetDlgItem(top, 0xFFFF)) { // msgbox-text TITLE: a message box's text
+            out(textOf(GetDlgItem(top, 0xFFFF)));
+            return 0;
+        }
+        if (cmd == L"closebox" && top && GetWindowRect(top, &r)) { // closebox TITLE: screen "X Y" on the close box
+            for (LONG y = r.top + 2; y < r.top + 60 && y < r.bottom; y += 2)
+                for (LONG x = r.right - 2; x > r.right - 80 && x > r.left; x -= 2) {
+                    DWORD_PTR hit = 0;
+                    SendMessageTimeoutW(top, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
+                    if (hit == HTCLOSE) {
+                        printf("%ld %ld\n", x - 4, y + 3);
+                        return 0;
+                    }
+                }
+        }
+        return 1;
     }
 
     HWND w = findTop(arg(2));

@@ -1,0 +1,193 @@
+#include "windows/form2.h"
+
+#include "store/assignments.h"
+
+#include <algorithm>
+
+namespace ww {
+
+namespace {
+
+constexpr std::wstring_view kLineBreakNotation = L"###";
+
+bool isPadSlot(int slot) {
+    return slot >= kFirstPadSlot && slot < kSlotCount;
+}
+
+bool isHighSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// The characters of `text` that do not survive the codec, each once, in order (a surrogate pair as one).
+std::vector<std::wstring> unstorableCharacters(const TextCodec& codec, const std::wstring& text) {
+    std::vector<std::wstring> found;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t length = isHighSurrogate(text[i]) && i + 1 < text.size() ? 2 : 1;
+        const std::wstring one = text.substr(i, length);
+        i += length - 1;
+        if (codec.decode(codec.encode(one)) != one && std::find(found.begin(), found.end(), one) == found.end())
+            found.push_back(one);
+    }
+    return found;
+}
+
+std::wstring unstorableMessage(const std::vector<std::wstring>& lines) {
+    std::wstring text = L"Diese Einträge enthalten Zeichen, die Wortwerk in seinen Dateien nicht speichern kann:\n";
+    for (const auto& line : lines)
+        text += L"\n" + line;
+    return text + L"\n\nBitte ändern Sie diese Einträge. Es wurde nichts gespeichert; alle Einträge bleiben im "
+                  L"Fenster erhalten.";
+}
+
+// saveAssignments writes tipp.dat before tipps.dat; when the second fails, the first gets its old bytes back.
+bool restoreKeyTextFile(FileStore& files, const std::optional<std::string>& before) {
+    std::wstring ignored;
+    const auto now = files.readAll(kKeyTextFile, &ignored);
+    if (now == before) return true;
+    return before && files.replaceAll(kKeyTextFile, *before, &ignored);
+}
+
+} // namespace
+
+std::wstring slotCaption(int slot) {
+    if (slot >= 0 && slot <= 9) return std::wstring(L"&") + keyName(slot);
+    if (slot >= 10 && slot < kFirstPadSlot) return std::wstring(L"&") + static_cast<wchar_t>(L'a' + (slot - 10));
+    if (isPadSlot(slot)) return L"Z" + std::to_wstring(slot - kFirstPadSlot + 1);
+    return {};
+}
+
+std::wstring slotKeyName(int slot) {
+    if (slot >= 0 && slot < kFirstPadSlot) return std::wstring(1, keyName(slot));
+    if (isPadSlot(slot)) return L"Z" + std::to_wstring(slot - kFirstPadSlot + 1);
+    return {};
+}
+
+namespace form2_layout {
+
+TwipsRect keyButton(int slot) {
+    if (isPadSlot(slot)) return {600 * (slot - kFirstPadSlot), 3360, 375, 375};
+    const int row = std::clamp(slot, 0, kFirstPadSlot - 1) / 10;
+    return {120 + 480 * (slot - 10 * row), 120 + 480 * row, 375, 375};
+}
+
+TwipsRect word(int index) {
+    constexpr int lefts[kWordCount] = {600, 1200, 2160, 2640, 3120, 3600};
+    constexpr int widths[kWordCount] = {495, 855, 375, 375, 375, 735};
+    const auto i = static_cast<std::size_t>(std::clamp(index, 0, kWordCount - 1));
+    return {lefts[i], 2160, widths[i], 255};
+}
+
+TwipsRect textField() {
+    return {120, 2520, 4935, 375};
+}
+TwipsRect speichern() {
+    return {120, 3960, 1215, 615};
+}
+TwipsRect ausdrucken() {
+    return {1560, 3960, 1455, 615};
+}
+TwipsRect erledigt() {
+    return {3240, 3960, 1695, 615};
+}
+
+} // namespace form2_layout
+
+std::wstring lineBreaksAsHashes(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+            out += kLineBreakNotation;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
+    changed_ = false;
+    selected_.reset();
+    const struct {
+        const char* name;
+        int first;
+        int count;
+    } parts[] = {{kKeyTextFile, 0, kKeyCount}, {kShortcutFile, kFirstPadSlot, kShortcutCount}};
+    for (const auto& part : parts) {
+        std::wstring error;
+        auto records = readRaw(files, codec, part.name, part.count, &error);
+        if (!records) {
+            // A deleted file reads as defaults, as the main window will recreate it; any other failure is told.
+            if (problems && files.exists(part.name)) problems->push_back(error);
+            records = splitRecords(L"", part.count);
+        }
+        for (int i = 0; i < part.count; ++i) {
+            const auto slot = static_cast<std::size_t>(part.first + i);
+            fields_[slot] = saved_[slot] = (*records)[static_cast<std::size_t>(i)];
+        }
+    }
+}
+
+void Form2Model::select(int slot) {
+    if (slot >= 0 && slot < kSlotCount) selected_ = slot;
+}
+
+void Form2Model::checkchanges() {
+    for (std::size_t slot = 0; slot < fields_.size(); ++slot)
+        if (fields_[slot] != saved_[slot]) changed_ = true;
+}
+
+SaveOutcome Form2Model::save(FileStore& files, const TextCodec& codec) {
+    std::array<std::wstring, kSlotCount> texts;
+    std::vector<std::wstring> unstorable;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        auto& text = texts[static_cast<std::size_t>(slot)];
+        text = lineBreaksAsHashes(field(slot));
+        if (codec.decode(codec.encode(text)) == text) continue;
+        std::wstring line = L"Taste " + slotKeyName(slot) + L":";
+        for (const auto& c : unstorableCharacters(codec, text))
+            line += L" „" + c + L"“";
+        unstorable.push_back(line);
+    }
+    if (!unstorable.empty()) return {false, L"Speichern nicht möglich", unstorableMessage(unstorable)};
+
+    std::vector<std::wstring> keys(texts.begin(), texts.begin() + kFirstPadSlot);
+    std::vector<std::wstring> shortcuts(texts.begin() + kFirstPadSlot, texts.end());
+    std::wstring ignored;
+    const auto before = files.readAll(kKeyTextFile, &ignored);
+    std::wstring error;
+    if (!saveAssignments(files, codec, keys, shortcuts, &error)) {
+        const bool restored = restoreKeyTextFile(files, before);
+        return {false, L"Speichern fehlgeschlagen",
+                error +
+                    (restored ? L"\n\nEs wurde nichts gespeichert."
+                              : L"\n\nDie Datei tipp.dat enthält schon die "
+                                L"neuen Texte, tipps.dat noch die alten.") +
+                    L" Ihre Einträge bleiben im Fenster erhalten; bitte versuchen Sie es später noch einmal."};
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto& text = slot < kFirstPadSlot ? keys[static_cast<std::size_t>(slot)]
+                                                : shortcuts[static_cast<std::size_t>(slot - kFirstPadSlot)];
+        fields_[static_cast<std::size_t>(slot)] = saved_[static_cast<std::size_t>(slot)] = text;
+    }
+    changed_ = false;
+    return {true, {}, {}};
+}
+
+CloseStep Form2Model::closeRequested(CloseRequest request) {
+    if (request == CloseRequest::EndSession) return CloseStep::Close;
+    checkchanges();
+    return changed_ ? CloseStep::AskDatenkontrolle : CloseStep::Close;
+}
+
+std::vector<std::wstring> Form2Model::keyTexts() const {
+    return {fields_.begin(), fields_.begin() + kFirstPadSlot};
+}
+
+void Form2Model::tick() {
+    wordStep_ = (wordStep_ + 1) % kWordCount;
+    ticked_ = true;
+}
+
+} // namespace ww

@@ -1,0 +1,296 @@
+#include "windows/form2_win.h"
+
+#include "platform/win32/ansi_codec.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/message_box.h"
+#include "platform/win32/win_file_store.h"
+#include "shell/app_win.h"
+#include "windows/sheet_win.h"
+
+#include <commctrl.h>
+
+namespace ww {
+
+namespace {
+
+// Control IDs; 1 and 2 are left to Enter and Esc, which the dialog keyboard handling sends as IDOK and IDCANCEL.
+constexpr int kCommand1Id = 1000; // + slot
+constexpr int kText1Id = 1100;    // + slot
+constexpr int kLabel1Id = 1200;   // + word
+constexpr int kCommand2Id = 1300;
+constexpr int kCommand3Id = 1301;
+constexpr int kCommand4Id = 1302;
+constexpr UINT kShowProblems = WM_APP + 3;
+
+bool isButton(int id) {
+    return (id >= kCommand1Id && id < kCommand1Id + kSlotCount) || (id >= kCommand2Id && id <= kCommand4Id);
+}
+
+// The word light goes on where it stopped, for as long as the program runs.
+int programWordStep = 0;
+
+// Pasted text with line breaks keeps its lines as "###", which types as Enter, instead of being cut.
+LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(field, fieldProc, id);
+    if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(field)) {
+        std::wstring text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        if (text.find_first_of(L"\r\n") != std::wstring::npos) {
+            SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(lineBreaksAsHashes(text).c_str()));
+            return 0;
+        }
+    }
+    return DefSubclassProc(field, msg, wp, lp);
+}
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// A word wider in this font than its twips allow is widened rather than cut; the gaps between words leave room.
+void widenToText(HWND label) {
+    HDC dc = GetDC(label);
+    if (!dc) return;
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring text = windowText(label);
+    SIZE size{};
+    const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    RECT r{};
+    GetClientRect(label, &r);
+    if (measured && size.cx > r.right)
+        SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+Form2::Form2() : model_(programWordStep) {}
+
+bool Form2::open() {
+    // A task-bar button: while the editor is open there is no tray icon to reach the program by.
+    if (!createSecondary(L"WortwerkForm2", 0, kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, true)) return false;
+    win::Win32FileStore files;
+    win::AnsiCodec codec;
+    model_.load(files, codec, &problems_);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+    hidefields();
+    win::setClientSize(hwnd(), form2_layout::kClientWidth, form2_layout::kClientHeight, true);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    Timer1.attach(hwnd());
+    Timer1.setEnabled(true);
+    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    return true;
+}
+
+void Form2::OnCreate() {
+    const auto child = [this](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD ex = 0) {
+        return win::createControl(hwnd(), cls, text, WS_VISIBLE | style, id, ex);
+    };
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        Command1[slot] = child(L"BUTTON", slotCaption(slot).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kCommand1Id + slot);
+    for (int word = 0; word < kWordCount; ++word)
+        Label1[word] = child(L"STATIC", kWords[word], SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1Id + word);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Text1[slot] = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Id + slot, WS_EX_CLIENTEDGE);
+        SendMessageW(Text1[slot], EM_SETLIMITTEXT, 0, 0);
+        SetWindowSubclass(Text1[slot], fieldProc, 0, 0);
+    }
+    const DWORD big = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+    Command2 = child(L"BUTTON", kSpeichernCaption, big, kCommand2Id);
+    Command4 = child(L"BUTTON", kAusdruckenCaption, big, kCommand4Id);
+    Command3 = child(L"BUTTON", kErledigtCaption, big, kCommand3Id);
+}
+
+void Form2::layout() {
+    const win::Twips tw(hwnd());
+    // The classic dialog font at 8.25 pt; the old one is released only once no control uses it any more.
+    win::UniqueFont font = win::createFont(hwnd(), L"MS Shell Dlg 2", 825, false);
+    const auto put = [&](HWND control, const TwipsRect& r) {
+        win::setFont(control, font.get());
+        win::place(control, tw, r);
+    };
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        put(Command1[slot], form2_layout::keyButton(slot));
+        put(Text1[slot], form2_layout::textField());
+    }
+    for (int word = 0; word < kWordCount; ++word) {
+        put(Label1[word], form2_layout::word(word));
+        widenToText(Label1[word]);
+    }
+    put(Command2, form2_layout::speichern());
+    put(Command4, form2_layout::ausdrucken());
+    put(Command3, form2_layout::erledigt());
+    font_ = std::move(font);
+}
+
+void Form2::hidefields() {
+    for (HWND field : Text1)
+        ShowWindow(field, SW_HIDE);
+}
+
+void Form2::enablekeys() {
+    for (HWND key : Command1)
+        EnableWindow(key, TRUE);
+}
+
+void Form2::dimwords() {
+    for (HWND word : Label1)
+        EnableWindow(word, FALSE);
+}
+
+void Form2::readFields() {
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        model_.setField(slot, windowText(Text1[slot]));
+}
+
+// After a save a field may read differently (the default text for an empty one, "###" for a line break); only
+// those are rewritten, so the caret of the others stays put.
+void Form2::showFieldTexts() {
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (windowText(Text1[slot]) != model_.field(slot)) SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+}
+
+void Form2::OnKeyButton(int slot) {
+    model_.select(slot);
+    hidefields();
+    ShowWindow(Text1[slot], SW_SHOW);
+    enablekeys();
+    EnableWindow(Command1[slot], FALSE);
+    SetFocus(Text1[slot]);
+}
+
+void Form2::OnSpeichern() {
+    readFields();
+    win::Win32FileStore files;
+    win::AnsiCodec codec;
+    const SaveOutcome outcome = model_.save(files, codec);
+    if (!outcome.saved) {
+        win::messageBox(hwnd(), outcome.message, outcome.title.c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    showFieldTexts();
+}
+
+void Form2::OnAusdrucken() {
+    readFields();
+    std::vector<std::wstring> captions;
+    for (int slot = 0; slot < kFirstPadSlot; ++slot)
+        captions.push_back(windowText(Command1[slot]));
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    std::wstring error;
+    const bool printed = win::printOnDefaultPrinter(sheetLines(model_.keyTexts(), captions), &error);
+    SetCursor(previous);
+    if (!printed) win::messageBox(hwnd(), error, L"Drucken nicht möglich", MB_OK | MB_ICONWARNING);
+}
+
+void Form2::OnCloseRequest(CloseRequest request) {
+    if (closing_) return;
+    readFields();
+    if (model_.closeRequested(request) == CloseStep::AskDatenkontrolle &&
+        win::messageBox(hwnd(), kDatenkontrolleText, kDatenkontrolleTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES)
+        return;
+    closePath(request != CloseRequest::EndSession);
+}
+
+// The main window comes back before the editor goes, so the program never runs out of windows; at the end of the
+// session it stays away and the program ends with the editor.
+void Form2::closePath(bool bringBackMainWindow) {
+    if (closing_) return;
+    closing_ = true;
+    Timer1.setEnabled(false);
+    if (bringBackMainWindow) App::get().bringBackMainWindow();
+    DestroyWindow(hwnd());
+}
+
+void Form2::OnTimer() {
+    model_.tick();
+    dimwords();
+    for (int word = 0; word < kWordCount; ++word)
+        if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
+}
+
+// As in a dialog, the focus comes back to the control that had it (the field being edited) when the window is
+// activated again, for example after a message box; at first it is on the first key.
+void Form2::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+        return;
+    }
+    HWND target = lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : Command1[0];
+    if (!IsWindowEnabled(target)) target = Command1[1];
+    SetFocus(target);
+}
+
+void Form2::OnShowProblems() {
+    std::wstring text = L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n";
+    for (const auto& problem : problems_)
+        text += L"\n" + problem;
+    text += L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die "
+            L"Datei mit den angezeigten Texten überschrieben.";
+    win::messageBox(hwnd(), text, kForm2Title, MB_OK | MB_ICONWARNING);
+}
+
+void Form2::OnCommand(int id) {
+    if (id >= kCommand1Id && id < kCommand1Id + kSlotCount) return OnKeyButton(id - kCommand1Id);
+    switch (id) {
+    case kCommand2Id:
+        return OnSpeichern();
+    case kCommand3Id:
+        return OnCloseRequest(CloseRequest::Erledigt);
+    case kCommand4Id:
+        return OnAusdrucken();
+    case IDOK: // Enter: a focused button is clicked; in a field Enter does nothing
+        if (HWND focus = GetFocus(); focus && GetParent(focus) == hwnd() && isButton(GetDlgCtrlID(focus)))
+            OnCommand(GetDlgCtrlID(focus));
+        return;
+    case IDCANCEL: // Esc, like the close box
+        return OnCloseRequest(CloseRequest::CloseBox);
+    }
+}
+
+LRESULT Form2::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
+        return 0;
+    case WM_TIMER:
+        if (wp == Timer1.id()) OnTimer();
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wp) != WA_INACTIVE);
+        return 0;
+    case WM_CLOSE: // close box, Alt+F4, system menu
+        OnCloseRequest(CloseRequest::CloseBox);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp) OnCloseRequest(CloseRequest::EndSession);
+        return 0;
+    case kShowProblems:
+        OnShowProblems();
+        return 0;
+    case WM_DESTROY:
+        Timer1.setEnabled(false);
+        Timer1.attach(nullptr);
+        break;
+    }
+    return SecondaryWindow::handleMessage(msg, wp, lp);
+}
+
+} // namespace ww

@@ -1,0 +1,56 @@
+#pragma once
+// `Form2`: the assignment editor window. Opened from the tray menu in place of the main window, which it brings
+// back when it closes.
+#include "platform/win32/handles.h"
+#include "platform/win32/win_timer.h"
+#include "shell/secondary_win.h"
+#include "windows/form2.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace ww {
+
+class Form2 final : public SecondaryWindow {
+public:
+    Form2();
+    bool open() override;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void layout() override;
+
+private:
+    void OnCreate();
+    void OnCommand(int id);
+    void OnKeyButton(int slot);
+    void OnSpeichern();
+    void OnAusdrucken();
+    void OnCloseRequest(CloseRequest request);
+    void OnTimer();
+    void OnActivate(bool active);
+    void OnShowProblems();
+
+    void hidefields();
+    void enablekeys();
+    void dimwords();
+    void readFields();
+    void showFieldTexts();
+    void closePath(bool bringBackMainWindow);
+
+    Form2Model model_;
+    std::array<HWND, kSlotCount> Command1{};
+    std::array<HWND, kSlotCount> Text1{};
+    std::array<HWND, kWordCount> Label1{};
+    HWND Command2 = nullptr; // "Speichern"
+    HWND Command3 = nullptr; // "alles erledigt"
+    HWND Command4 = nullptr; // "Tastenbelegung ausdrucken"
+    win::WindowTimer Timer1{1, 500};
+    win::UniqueFont font_;
+    std::vector<std::wstring> problems_;
+    HWND lastFocus_ = nullptr;
+    bool closing_ = false;
+};
+
+} // namespace ww

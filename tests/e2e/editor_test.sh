@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# The assignment editor as a user works with it: opened from the menu in place of the main window, keys chosen
+# by mouse and Alt+letter, a text typed, saved and then typed by the engine, the "Datenkontrolle" question on
+# "alles erledigt" and on the close box, a save refused by a file another program holds, and the printed sheet on
+# a CUPS PDF printer (and the messages with no printer and with a failing job).
+source "$WW_SRC/tests/e2e/lib.sh"
+TITLE="Wortwerk V.2.0"
+ED=class:WortwerkForm2
+PAD="Untitled - Notepad"
+DIR=$E2E_WORK/data
+mkdir -p "$DIR"
+# Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot.
+python3 - "$DIR" <<'PY'
+import sys
+texts = ["*** Noch nicht benutzt ***"] * 36
+texts[10] = "Text A"
+texts[11] = "abcdefghij" * 6 + "Z"  # 61 characters
+texts[23] = "alt N"
+open(sys.argv[1] + "/tipp.dat", "wb").write("".join(t + "\r\n" for t in texts).encode("cp1252"))
+open(sys.argv[1] + "/tipps.dat", "wb").write(("strg + f9\r\n" + "*** Noch nicht benutzt ***\r\n" * 8).encode("cp1252"))
+PY
+
+click() { # click WINDOW CONTROL: a real mouse click in the middle of the control
+    local x y
+    read -r x y < <(drv center "$1" "$2")
+    xdotool mousemove "$x" "$y" click 1
+}
+field() { drv child-text "$ED" "id:$((1100 + $1))"; }
+state() { drv control-state "$ED" "$1"; } # "VISIBLE ENABLED"
+answer() { # answer BOX BUTTON-ID: as a user pressing that button
+    drv post "$1" 0x111 "$2" >/dev/null
+    drv gone "$1" 5
+}
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
+padtext() { drv child-text "$PAD" class:Edit; }
+record() { sed -n "$(($1 + 1))p" "$DIR/tipp.dat" | tr -d '\r'; } # record SLOT of tipp.dat
+lacks_icon() { ! drv tray-has "$1" 1; }
+lacks() { ! grep -q "$1" <<<"$2"; }
+files_unchanged() { cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.saved" && cmp -s "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"; }
+focus_x() { # gives X keyboard focus to the desktop and the Wine foreground to the window
+    xdotool windowfocus --sync "$DESKTOP" 2>/dev/null || xdotool windowfocus "$DESKTOP"
+    local window=$1
+    drv foreground "$window"
+    wait_for 'drv focus "$window" >/dev/null' 5
+}
+open_editor() {
+    drv post "$TITLE" 0x111 104 >/dev/null # the menu's "Tastenbelegung"
+    drv wait "$ED" 10
+}
+
+# Private CUPS server with a cups-pdf queue as default printer; the PDF lands in the job owner's ~/PDF.
+CUPSD_PID=
+start_cups() {
+    CUPS_DIR=$E2E_WORK/cups
+    mkdir -p "$CUPS_DIR"/{spool,cache,state,log,tmp}
+    chmod 755 "$E2E_WORK" "$CUPS_DIR" # the filters run as lp
+    chmod 1777 "$CUPS_DIR/tmp"
+    printf '%s\n' "ServerRoot $CUPS_DIR" "RequestRoot $CUPS_DIR/spool" "CacheDir $CUPS_DIR/cache" \
+        "StateDir $CUPS_DIR/state" "TempDir $CUPS_DIR/tmp" "ErrorLog $CUPS_DIR/log/error_log" \
+        "AccessLog $CUPS_DIR/log/access_log" "PageLog $CUPS_DIR/log/page_log" >"$CUPS_DIR/cups-files.conf"
+    printf '%s\n' "Listen $CUPS_DIR/cups.sock" "Browsing Off" "DefaultAuthType None" \
+        "<Location />" "Order allow,deny" "Allow all" "</Location>" \
+        "<Policy default>" "<Limit All>" "Order deny,allow" "Allow all" "</Limit>" "</Policy>" >"$CUPS_DIR/cupsd.conf"
+    cupsd -f -c "$CUPS_DIR/cupsd.conf" -s "$CUPS_DIR/cups-files.conf" >/dev/null 2>&1 &
+    CUPSD_PID=$!
+    export CUPS_SERVER=$CUPS_DIR/cups.sock
+    wait_for 'lpstat -r 2>/dev/null | grep -q "is running"' 10
+    lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+    lpadmin -d PDF
+}
+stop_cups() {
+    [ -n "$CUPSD_PID" ] || return 0
+    kill "$CUPSD_PID" 2>/dev/null || true
+    wait "$CUPSD_PID" 2>/dev/null || true
+    CUPSD_PID=
+}
+PDF_DIR=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
+new_pdfs() { find "$PDF_DIR" -maxdepth 1 -name 'Tastenbelegung*.pdf' -newer "$E2E_WORK/before-print" 2>/dev/null; }
+trap 'rc=$?; stop_cups; new_pdfs | xargs -r rm -f; (exit $rc); e2e_cleanup' EXIT
+
+start_wortwerk "$DIR"
+drv wait "$TITLE" 15
+drv close "$TITLE"
+(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
+drv wait "$PAD" 20
+DESKTOP=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+main=$(drv find "$TITLE")
+check "tray icon present before" drv tray-has "$main" 1
+
+open_editor
+check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
+check "main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 5
+check "tray icon gone" lacks_icon "$main"
+focus_x "$PAD"
+sleep 0.3
+press KP_Insert
+sleep 0.5
+check_eq "engine stopped: keypad 0 stays a 0" "$(padtext)" "0"
+drv set-text "$PAD" class:Edit ""
+
+children=$(drv children "$ED")
+captions=$(awk -F'\t' '$1 == "Button" { printf "%s|", $4 }' <<<"$children")
+check_eq "45 key buttons and three buttons" "$captions" \
+    "&1|&2|&3|&4|&5|&6|&7|&8|&9|&0|&a|&b|&c|&d|&e|&f|&g|&h|&i|&j|&k|&l|&m|&n|&o|&p|&q|&r|&s|&t|&u|&v|&w|&x|&y|&z|Z1|Z2|Z3|Z4|Z5|Z6|Z7|Z8|Z9|Speichern|Tastenbelegung ausdrucken|alles erledigt|"
+check_eq "six instruction words" "$(awk -F'\t' '$1 == "Static" { printf "%s|", $4 }' <<<"$children")" \
+    "Taste |auswählen|und|den|Text|eingeben.|"
+check_eq "no field shown at first" "$(awk -F'\t' '$1 == "Edit" && $3 == 1' <<<"$children" | wc -l)" 0
+
+# Key N by mouse, a new text typed.
+focus_x "$ED"
+click "$ED" "&n"
+check "click on n shows its field" wait_for '[ "$(state id:1123)" = "1 1" ]' 5
+check_eq "n button greyed" "$(state "&n")" "1 0"
+check_eq "field holds the stored text" "$(field 23)" "alt N"
+check_eq "caret in the field" "$(drv focus "$ED")" 1123
+xdotool key End shift+Home
+xdotool type --delay 40 "Neu von N"
+check "typed text in the field" wait_for '[ "$(field 23)" = "Neu von N" ]' 5
+mkdir -p "$WW_BIN/screenshots"
+import -window root "$WW_BIN/screenshots/editor.png"
+
+# Alt+A while the caret is in n's field.
+xdotool key alt+a
+check "Alt+A shows A's field" wait_for '[ "$(state id:1110)" = "1 1" ]' 5
+check_eq "a greyed, n enabled again, n's field hidden" "$(state "&a") / $(state "&n") / $(state id:1123)" \
+    "1 0 / 1 1 / 0 1"
+check_eq "caret in A's field" "$(drv focus "$ED")" 1110
+xdotool key Return
+sleep 0.5
+check_eq "Enter in a field keeps the window" "$(drv count "$ED")" 1
+
+click "$ED" Speichern
+check "Speichern writes the new text" wait_for '[ "$(record 23)" = "Neu von N" ]' 5
+check_eq "tipp.dat still 36 lines" "$(grep -c $'\r$' "$DIR/tipp.dat")" 36
+cp "$DIR/tipp.dat" "$E2E_WORK/tipp.saved"
+cp "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"
+
+# An unsaved edit: "alles erledigt" and the close box ask; "Nein" keeps everything.
+click "$ED" id:1110
+xdotool key End
+xdotool type --delay 40 " geaendert"
+check "edit in A's field" wait_for '[ "$(field 10)" = "Text A geaendert" ]' 5
+click "$ED" "alles erledigt"
+check "alles erledigt asks Datenkontrolle" drv wait Datenkontrolle 5
+check_eq "question text" "$(drv msgbox-text Datenkontrolle)" \
+    "Sie haben Einträge geändert aber noch nicht gespeichert. Wollen Sie fortfahren ohne zu speichern?"
+check_eq "Ja is the default button" "$(drv focus Datenkontrolle)" 6
+answer Datenkontrolle 7
+check_eq "Nein keeps the window and the edit" "$(drv count "$ED") $(field 10)" "1 Text A geaendert"
+read -r cx cy < <(drv closebox "$ED")
+xdotool mousemove "$cx" "$cy" click 1
+check "the close box asks too" drv wait Datenkontrolle 5
+answer Datenkontrolle 7
+check_eq "Nein keeps the window" "$(drv count "$ED")" 1
+check "files untouched by the questions" files_unchanged
+
+# Another program holds tipp.dat open without sharing.
+(cd "$DIR" && exec wine "$WW_BIN/wwdriver.exe" hold-file tipp.dat 6 >"$E2E_WORK/held" 2>/dev/null) &
+holder=$!
+wait_for '[ -s "$E2E_WORK/held" ]' 10
+click "$ED" Speichern
+check "a locked file gives a message" drv wait "Speichern fehlgeschlagen" 5
+msg=$(drv msgbox-text "Speichern fehlgeschlagen")
+check "message names the file and why" grep -q '^Die Datei tipp.dat konnte nicht gespeichert werden: .' <<<"$msg"
+answer "Speichern fehlgeschlagen" 1
+check_eq "fields kept" "$(field 10) / $(field 23)" "Text A geaendert / Neu von N"
+check "both files byte-identical after the failed save" files_unchanged
+wait "$holder" || true
+
+# No printer at all (no CUPS server when the program started).
+click "$ED" "Tastenbelegung ausdrucken"
+check "no printer: a message" drv wait "Drucken nicht möglich" 10
+check "message says there is no default printer" grep -q "kein Standarddrucker" \
+    <<<"$(drv msgbox-text "Drucken nicht möglich")"
+answer "Drucken nicht möglich" 1
+check_eq "printing keeps the fields" "$(field 10)" "Text A geaendert"
+
+# The changed flag survived the failed save and the printing; "Ja" discards and the main window comes back.
+click "$ED" "alles erledigt"
+check "still asks after the failed save" drv wait Datenkontrolle 5
+answer Datenkontrolle 6
+check "Ja closes the editor" drv gone "$ED" 5
+check "main window back" drv wait "$TITLE" 10
+main=$(drv find "$TITLE")
+check "tray icon back" wait_for 'drv tray-has "$main" 1' 5
+check "Ja leaves both files byte-identical" files_unchanged
+focus_x "$PAD"
+sleep 0.5
+press KP_Insert
+press n
+check "N types the saved text" wait_for '[ "$(padtext)" = "Neu von N" ]' 5
+drv set-text "$PAD" class:Edit ""
+press KP_Insert
+press a
+check "A types its old text: the edit was discarded" wait_for '[ "$(padtext)" = "Text A" ]' 5
+
+# The sheet on a PDF printer. Wine reads the printer list once per Wine session (the first process that loads
+# the spooler keeps it for all), so the program starts again in a new session with the CUPS server running.
+drv post "$TITLE" 0x111 108 >/dev/null # "B E E N D E N"
+check "program ends on Exit" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 10
+start_cups
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -p10 >/dev/null 2>&1
+start_wortwerk "$DIR"
+drv wait "$TITLE" 20
+drv close "$TITLE"
+DESKTOP=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+open_editor
+focus_x "$ED"
+click "$ED" "&a"
+wait_for '[ "$(drv focus "$ED")" = 1110 ]' 5
+xdotool key End
+xdotool type --delay 40 " ungespeichert"
+wait_for '[ "$(field 10)" = "Text A ungespeichert" ]' 5
+touch "$E2E_WORK/before-print"
+click "$ED" "Tastenbelegung ausdrucken"
+check "a PDF is printed" wait_for '[ -n "$(new_pdfs)" ] && pdftotext "$(new_pdfs | head -n 1)" - >/dev/null 2>&1' 60
+check_eq "no message when printing works" "$(drv count "Drucken nicht möglich")" 0
+sheet=$(pdftotext -raw "$(new_pdfs | head -n 1)" - 2>/dev/null | tr -d '\f' | tr -s ' ')
+check "spaced header" grep -qx "T A S T E N B E L E G U N G V O N W O R T W E R K" <<<"$sheet"
+check_eq "36 entries in key order" "$(grep ' belegt mit' <<<"$sheet" | awk '{ printf "%s", $1 }')" \
+    "1234567890abcdefghijklmnopqrstuvwxyz"
+check "61 characters printed as 60 and ..." grep -qx "b belegt mit $(printf 'abcdefghij%.0s' 1 2 3 4 5 6)\.\.\." \
+    <<<"$sheet"
+check "the unsaved edit is printed" grep -qx "a belegt mit Text A ungespeichert" <<<"$sheet"
+check "no keypad entries" lacks strg "$sheet"
+
+# A job that fails: the printer vanishes after the program has seen it.
+stop_cups
+click "$ED" "Tastenbelegung ausdrucken"
+check "failing job: a message" drv wait "Drucken nicht möglich" 15
+check "message says the job was cancelled" grep -q "abgebrochen" <<<"$(drv msgbox-text "Drucken nicht möglich")"
+answer "Drucken nicht möglich" 1
+check_eq "fields untouched by printing" "$(field 10)" "Text A ungespeichert"
+finish

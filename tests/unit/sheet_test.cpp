@@ -1,0 +1,138 @@
+#include "windows/form2.h"
+#include "windows/sheet.h"
+
+#include <gtest/gtest.h>
+
+namespace ww {
+namespace {
+
+// A printer whose characters are all `width` units wide; records what is drawn where.
+class RecordingSurface final : public PageSurface {
+public:
+    struct Drawn {
+        int page, x, y, centiPoints;
+        bool bold;
+        std::wstring text;
+    };
+    explicit RecordingSurface(int pageHeight, int pageWidth = 100000)
+        : pageHeight_(pageHeight), pageWidth_(pageWidth) {}
+
+    bool setFont(int centiPoints, bool bold, FontMetrics* metrics) override {
+        centiPoints_ = centiPoints;
+        bold_ = bold;
+        width_ = centiPoints / 200; // 10 pt: 5 units a character
+        metrics->averageCharWidth = width_;
+        metrics->lineHeight = centiPoints / 50; // 10 pt: 20 units a line
+        return true;
+    }
+    int textWidth(std::wstring_view text) override { return width_ * static_cast<int>(text.size()); }
+    int pageWidth() const override { return pageWidth_; }
+    int pageHeight() const override { return pageHeight_; }
+    bool drawText(int x, int y, std::wstring_view text) override {
+        if (failAfter_ >= 0 && static_cast<int>(drawn.size()) >= failAfter_) return false;
+        drawn.push_back({page, x, y, centiPoints_, bold_, std::wstring(text)});
+        return true;
+    }
+    bool newPage() override { return ++page, true; }
+
+    std::vector<Drawn> drawn;
+    int page = 1;
+    int failAfter_ = -1;
+
+private:
+    int pageHeight_, pageWidth_, centiPoints_ = 0, width_ = 1;
+    bool bold_ = false;
+};
+
+std::vector<std::wstring> keyCaptions() {
+    std::vector<std::wstring> captions;
+    for (int slot = 0; slot < kFirstPadSlot; ++slot)
+        captions.push_back(slotCaption(slot));
+    return captions;
+}
+
+TEST(Sheet, CutsLongTextsAt60Characters) {
+    const std::wstring sixty(60, L'x');
+    EXPECT_EQ(sheetText(sixty), sixty);
+    EXPECT_EQ(sheetText(sixty + L"y"), sixty + L"...");
+    EXPECT_EQ(sheetText(L""), L"");
+    EXPECT_EQ(sheetText(L"a###b"), L"a###b");
+}
+
+TEST(Sheet, HeaderThenThirtySixEntriesInKeyOrderInTheirZones) {
+    std::vector<std::wstring> texts(36, L"t");
+    texts[0] = std::wstring(61, L'a');
+    texts[10] = L"";
+    RecordingSurface surface(100000);
+    ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
+
+    ASSERT_EQ(surface.drawn.size(), 1u + 36 * 3 - 1); // the empty text draws nothing
+    const auto& header = surface.drawn[0];
+    EXPECT_EQ(header.text, L"T A S T E N B E L E G U N G   V O N   W O R T W E R K");
+    EXPECT_EQ(header.x, 2 * 10) << "lead-in of two columns";
+    EXPECT_EQ(header.y, 40) << "after one empty line at 20 pt";
+    EXPECT_TRUE(header.bold);
+    EXPECT_EQ(header.centiPoints, 2000);
+
+    std::wstring keys;
+    int y = 40 * 3;
+    std::size_t i = 1;
+    for (int entry = 0; entry < 36; ++entry) {
+        const auto& key = surface.drawn[i++];
+        keys += key.text;
+        EXPECT_EQ(key.x, 14 * 5) << "second print zone";
+        EXPECT_EQ(key.y, y);
+        EXPECT_FALSE(key.bold);
+        EXPECT_EQ(key.centiPoints, 1000);
+        const auto& separator = surface.drawn[i++];
+        EXPECT_EQ(separator.text, L" belegt mit    ");
+        EXPECT_EQ(separator.x, 28 * 5) << "third print zone";
+        if (entry != 10) {
+            const auto& text = surface.drawn[i++];
+            EXPECT_EQ(text.x, 28 * 5 + 15 * 5) << "directly after the separator";
+            EXPECT_EQ(text.y, y);
+            EXPECT_EQ(text.text, entry == 0 ? std::wstring(60, L'a') + L"..." : L"t");
+        }
+        y += 2 * 20; // the entry and its empty line
+    }
+    EXPECT_EQ(keys, L"1234567890abcdefghijklmnopqrstuvwxyz") << "no keypad entries";
+}
+
+TEST(Sheet, BreaksPagesBeforeALineWouldPassTheBottomAndStopsAtAFailure) {
+    RecordingSurface surface(500);
+    const std::vector<std::wstring> texts(36, L"t");
+    ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
+    // 120 units of header lines, then 72 lines of 20: 19 lines fit on page 1, 25 on pages 2 and 3, 3 on page 4.
+    EXPECT_EQ(surface.page, 4);
+    std::wstring keys;
+    for (const auto& d : surface.drawn) {
+        EXPECT_LE(d.y + (d.bold ? 40 : 20), 500);
+        if (d.x == 14 * 5) keys += d.text;
+    }
+    EXPECT_EQ(keys, L"1234567890abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(surface.drawn.back().page, surface.page);
+
+    RecordingSurface failing(100000);
+    failing.failAfter_ = 5;
+    EXPECT_FALSE(printSheet(failing, sheetLines(texts, keyCaptions())));
+    EXPECT_EQ(failing.drawn.size(), 5u);
+}
+
+TEST(Sheet, ALineWiderThanThePageShrinksUntilItFits) {
+    std::vector<std::wstring> texts(36, L"t");
+    texts[1] = std::wstring(61, L'b');
+    RecordingSurface surface(100000, 400);
+    ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
+    const auto& header = surface.drawn[0];
+    EXPECT_EQ(header.centiPoints, 1550) << "the largest size, in half points, at which 56 columns fit 400 units";
+    EXPECT_LE(header.x + 7 * 54, 400);
+    EXPECT_TRUE(header.bold);
+    const auto& longText = surface.drawn[6]; // header, then key, separator, text of entries 1 and 2
+    EXPECT_EQ(longText.text, std::wstring(60, L'b') + L"...");
+    EXPECT_LT(longText.centiPoints, 1000);
+    EXPECT_LE(longText.x + longText.centiPoints / 200 * 63, 400);
+    EXPECT_EQ(surface.drawn[7].centiPoints, 1000) << "the next entry is back at 10 pt";
+}
+
+} // namespace
+} // namespace ww
