@@ -18,19 +18,6 @@ bool isHighSurrogate(wchar_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
 
-// The characters of `text` that do not survive the codec, each once, in order (a surrogate pair as one).
-std::vector<std::wstring> unstorableCharacters(const TextCodec& codec, const std::wstring& text) {
-    std::vector<std::wstring> found;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t length = isHighSurrogate(text[i]) && i + 1 < text.size() ? 2 : 1;
-        const std::wstring one = text.substr(i, length);
-        i += length - 1;
-        if (codec.decode(codec.encode(one)) != one && std::find(found.begin(), found.end(), one) == found.end())
-            found.push_back(one);
-    }
-    return found;
-}
-
 std::wstring unstorableMessage(const std::vector<std::wstring>& lines) {
     std::wstring text = L"Diese Einträge enthalten Zeichen, die Wortwerk in seinen Dateien nicht speichern kann:\n";
     for (const auto& line : lines)
@@ -116,15 +103,12 @@ void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vecto
     } parts[] = {{kKeyTextFile, 0, kKeyCount}, {kShortcutFile, kFirstPadSlot, kShortcutCount}};
     for (const auto& part : parts) {
         std::wstring error;
-        auto records = readRaw(files, codec, part.name, part.count, &error);
-        if (!records) {
-            // A deleted file reads as defaults, as the main window will recreate it; any other failure is told.
-            if (problems && files.exists(part.name)) problems->push_back(error);
-            records = splitRecords(L"", part.count);
-        }
+        const auto records = readRecords(files, codec, part.name, part.count, &error);
+        // A deleted file reads as defaults, as the main window will recreate it; any other failure is told.
+        if (!error.empty() && problems && files.exists(part.name)) problems->push_back(error);
         for (int i = 0; i < part.count; ++i) {
             const auto slot = static_cast<std::size_t>(part.first + i);
-            fields_[slot] = saved_[slot] = (*records)[static_cast<std::size_t>(i)];
+            fields_[slot] = saved_[slot] = records[static_cast<std::size_t>(i)];
         }
     }
 }
@@ -144,10 +128,14 @@ SaveOutcome Form2Model::save(FileStore& files, const TextCodec& codec) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         auto& text = texts[static_cast<std::size_t>(slot)];
         text = lineBreaksAsHashes(field(slot));
-        if (codec.decode(codec.encode(text)) == text) continue;
+        const std::wstring lacking = codec.unencodable(text);
+        if (lacking.empty()) continue;
         std::wstring line = L"Taste " + slotKeyName(slot) + L":";
-        for (const auto& c : unstorableCharacters(codec, text))
-            line += L" „" + c + L"“";
+        for (std::size_t i = 0; i < lacking.size(); ++i) {
+            const std::size_t length = isHighSurrogate(lacking[i]) && i + 1 < lacking.size() ? 2 : 1;
+            line += L" „" + lacking.substr(i, length) + L"“";
+            i += length - 1;
+        }
         unstorable.push_back(line);
     }
     if (!unstorable.empty()) return {false, L"Speichern nicht möglich", unstorableMessage(unstorable)};
