@@ -125,7 +125,8 @@ HWND findChild(HWND top, const wchar_t* what) {
 
 int usage() {
     fputs("usage: wwdriver find|wait|gone|text|visible|exstyle|children|child-text|click|close|post|send|\n"
-          "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep ...\n",
+          "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep|\n"
+          "       tray-icons|topmost|enabled ...\n",
           stderr);
     return 2;
 }
@@ -181,6 +182,29 @@ int wmain(int argc, wchar_t** argv) {
             if (waited >= ms) return 1;
             Sleep(50);
         }
+    }
+
+    if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: windows of that title whose icon is in the tray
+        // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
+        // too, where icons have no windows to count.
+        int n = 0;
+        for (HWND top : topWindows(arg(2), nullptr)) {
+            NOTIFYICONDATAW icon{};
+            icon.cbSize = sizeof icon;
+            icon.hWnd = top;
+            icon.uID = static_cast<UINT>(_wtoi(arg(3)));
+            if (Shell_NotifyIconW(NIM_MODIFY, &icon)) ++n;
+        }
+        printf("%d\n", n);
+        return 0;
+    }
+    if (cmd == L"topmost" || (cmd == L"enabled" && arg(3))) { // topmost WINDOW, enabled WINDOW CONTROL
+        HWND top = findTop(arg(2));
+        HWND c = top && arg(3) ? findChild(top, arg(3)) : nullptr;
+        bool on =
+            cmd == L"topmost" ? top && (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST) : c && IsWindowEnabled(c);
+        puts(on ? "1" : "0");
+        return on ? 0 : 1;
     }
 
     HWND w = findTop(arg(2));
