@@ -5,13 +5,9 @@
 
 namespace ww {
 
-namespace {
-
-win::UniqueFont fontFor(HWND window, const HelpFont& f) {
-    return win::createFont(window, f.face, f.centiPoints, f.bold);
+win::UniqueFont createHelpFont(HWND window, const HelpFont& font) {
+    return win::createFont(window, font.face, font.centiPoints, font.bold);
 }
-
-} // namespace
 
 bool Form5::open() {
     // Sizable, but nothing in it moves or grows; without a task-bar button a minimized window would be hard to find.
@@ -22,6 +18,7 @@ bool Form5::open() {
     win::setTopmost(hwnd(), true);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
+    SetFocus(command_[0]); // as in a dialog: the first button has the focus, Tab moves on
     return true;
 }
 
@@ -39,21 +36,20 @@ void Form5::OnCreate() {
 
 void Form5::layout() {
     const win::Twips tw(hwnd());
-    auto buttonFont = fontFor(hwnd(), form5Buttons()[0].font);
-    auto closeFont = fontFor(hwnd(), form5Buttons().back().font);
-    auto textFont = fontFor(hwnd(), kHelpTextFont);
     const auto& buttons = form5Buttons();
+    std::array<win::UniqueFont, 6> buttonFonts;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttonFonts[i] = createHelpFont(hwnd(), buttons[i].font);
         win::place(command_[i], tw, buttons[i].box);
-        win::setFont(command_[i], buttons[i].topic == kCloseHelp ? closeFont.get() : buttonFont.get());
+        win::setFont(command_[i], buttonFonts[i].get());
     }
+    auto textFont = createHelpFont(hwnd(), kHelpTextFont);
     for (std::size_t i = 0; i < label1_.size(); ++i) {
         win::place(label1_[i], tw, helpTopics()[i].box);
         win::setFont(label1_[i], textFont.get());
     }
     // The controls use the new fonts now; the old ones can go.
-    buttonFont_ = std::move(buttonFont);
-    closeFont_ = std::move(closeFont);
+    buttonFonts_ = std::move(buttonFonts);
     textFont_ = std::move(textFont);
 }
 

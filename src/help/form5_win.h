@@ -23,10 +23,12 @@ private:
     std::array<HWND, 6> command_{}; // in the order of form5Buttons()
     std::array<HWND, kHelpTopicCount> label1_{};
     HelpTopicView topics_;
-    win::UniqueFont buttonFont_;
-    win::UniqueFont closeFont_;
+    std::array<win::UniqueFont, 6> buttonFonts_;
     win::UniqueFont textFont_;
     bool closing_ = false;
 };
+
+// A font of the help windows' tables at the window's DPI.
+win::UniqueFont createHelpFont(HWND window, const HelpFont& font);
 
 } // namespace ww

@@ -1,5 +1,6 @@
 #include "help/frm_splash_win.h"
 
+#include "help/form5_win.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/win_file_store.h"
 #include "shell/app_win.h"
@@ -13,10 +14,6 @@ constexpr int kCommand1Id = 101;
 
 COLORREF colour(HelpColour c) {
     return RGB(c.r, c.g, c.b);
-}
-
-win::UniqueFont fontFor(HWND window, const HelpFont& f) {
-    return win::createFont(window, f.face, f.centiPoints, f.bold);
 }
 
 } // namespace
@@ -45,9 +42,9 @@ void FrmSplash::OnCreate() {
 
 void FrmSplash::layout() {
     const win::Twips tw(hwnd());
-    auto headingFont = fontFor(hwnd(), kHeadingFont);
-    auto typingFont = fontFor(hwnd(), kTypingFont);
-    auto buttonFont = fontFor(hwnd(), kSplashButtonFont);
+    auto headingFont = createHelpFont(hwnd(), kHeadingFont);
+    auto typingFont = createHelpFont(hwnd(), kTypingFont);
+    auto buttonFont = createHelpFont(hwnd(), kSplashButtonFont);
     win::place(lblCompanyProduct_, tw, inFrame1(kHeadingBox));
     win::place(text1_, tw, inFrame1(kText1));
     win::place(command1_, tw, kSplashCommand1);
