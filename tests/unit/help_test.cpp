@@ -101,24 +101,6 @@ TEST(Form5, TopicStepShowsOnlyTheClickedTopic) {
     EXPECT_EQ(form5ButtonById(2), nullptr); // nor Esc's IDCANCEL
 }
 
-bool inside(const TwipsRect& r, int width, int height) {
-    return r.left >= 0 && r.top >= 0 && r.left + r.width <= width && r.top + r.height <= height;
-}
-
-TEST(Form5, EveryControlLiesInsideTheClientArea) {
-    for (const Form5Button& b : form5Buttons())
-        EXPECT_TRUE(inside(b.box, kForm5Width, kForm5Height)) << b.name;
-    for (const HelpTopicText& t : helpTopics())
-        EXPECT_TRUE(inside(t.box, kForm5Width, kForm5Height)) << t.box.left << "," << t.box.top;
-    EXPECT_TRUE(inside(kFrame1, kSplashWidth, kSplashHeight));
-    EXPECT_TRUE(inside(kSplashCommand1, kSplashWidth, kSplashHeight));
-    EXPECT_TRUE(inside(kLblCompanyProduct, kFrame1.width, kFrame1.height));
-    EXPECT_TRUE(inside(kText1, kFrame1.width, kFrame1.height));
-    EXPECT_TRUE(inside(kHeadingBox, kFrame1.width, kFrame1.height));
-    EXPECT_EQ(2 * kHeadingBox.left + kHeadingBox.width, 2 * kLblCompanyProduct.left + kLblCompanyProduct.width)
-        << "the heading stays centred where its box is";
-}
-
 TEST(FrmSplash, NoticeTextIsElevenLinesWithCrLf) {
     EXPECT_EQ(kSplashText.size(), 643u);
     std::vector<std::wstring_view> lines;
