@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake make g++ googletest clang-format
           g++-mingw-w64-x86-64-posix wine64 wine
           xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils python3
-          cups printer-driver-cups-pdf poppler-utils)
+          cups printer-driver-cups-pdf poppler-utils
+          fonts-wine) # Wine's MS Sans Serif, Tahoma and Marlett: windows and caption buttons drawn as on Windows
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

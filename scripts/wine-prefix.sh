@@ -7,6 +7,11 @@ desktop=${2:-}
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$(dirname "$prefix")"
 wineboot -i >/dev/null 2>&1
+# Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption buttons) from fonts-wine: this Wine build does
+# not look for them in its data folder, only in the prefix's Fonts folder.
+if compgen -G "/usr/share/wine/fonts/*.ttf" >/dev/null; then
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/"
+fi
 if [ "$desktop" = "--desktop" ]; then
     reg=$(mktemp --suffix=.reg)
     # One .reg import: two separate "wine reg add" calls sometimes lose the first value.

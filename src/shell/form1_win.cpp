@@ -1,6 +1,8 @@
 #include "shell/form1_win.h"
 
 #include "../res/resource.h"
+#include "help/form5_win.h"
+#include "help/frm_splash_win.h"
 #include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
@@ -105,8 +107,11 @@ void Form1::OnTimer(UINT_PTR id) {
         engine_.onTimer2Tick();
         break;
     case 4:
-        // The first-start check runs once per load, on this first tick.
+        // The first-start check runs once per load, on this first tick; a message box about the files goes first
+        // (unloading the main window would take it away unread).
+        if (!IsWindowEnabled(hwnd())) break;
         Timer4.setEnabled(false);
+        if (checkFirstStart()) unload();
         break;
     }
 }
@@ -152,6 +157,9 @@ void Form1::OnCommand(UINT id) {
         break;
     case CmdMnMsgShow:
         if (App::get().openOrShow<Form2>()) unload();
+        break;
+    case CmdHilf:
+        if (App::get().openOrShow<Form5>()) unload();
         break;
     case CmdMnExit:
         tray_.remove();

@@ -34,7 +34,7 @@ answer() { # answer BOX BUTTON-ID: as a user pressing that button
 press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
 padtext() { drv child-text "$PAD" class:Edit; }
 record() { sed -n "$(($1 + 1))p" "$DIR/tipp.dat" | tr -d '\r'; } # record SLOT of tipp.dat
-lacks_icon() { ! drv tray-has "$1" 1; }
+lacks_icon() { [ "$(drv tray-icons "$TITLE" 1)" = 0 ]; }
 lacks() { ! grep -q "$1" <<<"$2"; }
 files_unchanged() { cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.saved" && cmp -s "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"; }
 focus_x() { # gives X keyboard focus to the desktop and the Wine foreground to the window
@@ -84,13 +84,12 @@ drv close "$TITLE"
 (cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
 drv wait "$PAD" 20
 DESKTOP=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
-main=$(drv find "$TITLE")
-check "tray icon present before" drv tray-has "$main" 1
+check_eq "tray icon present before" "$(drv tray-icons "$TITLE" 1)" 1
 
 open_editor
 check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
 check "main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 5
-check "tray icon gone" lacks_icon "$main"
+check "tray icon gone" lacks_icon
 focus_x "$PAD"
 sleep 0.3
 press KP_Insert
@@ -181,8 +180,7 @@ check "still asks after the failed save" drv wait Datenkontrolle 5
 answer Datenkontrolle 6
 check "Ja closes the editor" drv gone "$ED" 5
 check "main window back" drv wait "$TITLE" 10
-main=$(drv find "$TITLE")
-check "tray icon back" wait_for 'drv tray-has "$main" 1' 5
+check "tray icon back" wait_for '[ "$(drv tray-icons "$TITLE" 1)" = 1 ]' 5
 check "Ja leaves both files byte-identical" files_unchanged
 focus_x "$PAD"
 sleep 0.5

@@ -45,10 +45,18 @@ if [ "$E2E_MODE" = desktop ]; then
 fi
 
 
-# Starts wortwerk.exe with the given folder as its current directory; WW_PID is the wine process.
+# start_wortwerk [--first-start] DIR: starts wortwerk.exe with DIR as its current directory; WW_PID is the wine
+# process. Unless --first-start is given, DIR gets the first-start marker 1.dat first, so the first-start notice
+# (which unloads the main window) stays away.
 start_wortwerk() {
+    local first=0
+    if [ "$1" = --first-start ]; then
+        first=1
+        shift
+    fi
     local dir=$1
     mkdir -p "$dir"
+    [ "$first" = 1 ] || [ -e "$dir/1.dat" ] || printf 'e2e\r\n' >"$dir/1.dat"
     (cd "$dir" && exec wine "$WW_BIN/wortwerk.exe" >/dev/null 2>&1) &
     WW_PID=$!
 }

@@ -1,0 +1,34 @@
+#pragma once
+// `Form5`: the help window. Opening it replaces the main window; every way of closing it brings the main window back.
+#include "help/form5.h"
+#include "shell/secondary_win.h"
+
+#include <array>
+
+namespace ww {
+
+class Form5 final : public SecondaryWindow {
+public:
+    bool open() override;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void layout() override;
+
+private:
+    void OnCreate();
+    void OnCommand(int id);
+    void OnClose();
+
+    std::array<HWND, 6> command_{}; // in the order of form5Buttons()
+    std::array<HWND, kHelpTopicCount> label1_{};
+    HelpTopicView topics_;
+    std::array<win::UniqueFont, 6> buttonFonts_;
+    win::UniqueFont textFont_;
+    bool closing_ = false;
+};
+
+// A font of the help windows' tables at the window's DPI.
+win::UniqueFont createHelpFont(HWND window, const HelpFont& font);
+
+} // namespace ww

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The first start in a folder: marker and assignment files are created, the notice replaces the main window and
+# types its introduction, and its button (or Alt+F4, or the end of the session) brings the main window back. Later
+# starts in that folder show no notice; a folder that cannot be written still gets the notice, once.
+source "$WW_SRC/tests/e2e/lib.sh"
+TITLE="Wortwerk V.2.0"
+NOTICE=class:WortwerkFrmSplash
+BUTTON="Das hätte ich auch ohne diese dummen Sprüche hinbekommen."
+# The notice text: 11 lines, each followed by CR LF.
+NOTICE_TEXT=$'Sie starten Wortwerk zum ersten Mal. Lesen Sie sich bitte diese \r\n'
+NOTICE_TEXT+=$'paar Zeilen durch. \r\n'
+NOTICE_TEXT+=$'Nach dem Start sehen Sie ganz rechts unten auf  der Taskleiste \r\n'
+NOTICE_TEXT+=$'eine Hand. Wenn Sie mit der rechten Maustaste darauf klicken \r\n'
+NOTICE_TEXT+=$'öffnet sich  ein Menü. Sie müssen nun als erstes Tasten mit \r\n'
+NOTICE_TEXT+=$'Ihrem persönlichen Text belegen. Danach können Sie das \r\n'
+NOTICE_TEXT+=$'Programm folgendermaßen nutzen. "0" auf dem Zahlenblock \r\n'
+NOTICE_TEXT+=$'drücken, loslassen, und eine Taste drücken auf die Sie einen \r\n'
+NOTICE_TEXT+=$'Text gelegt haben. \r\n'
+NOTICE_TEXT+=$'Zur Textbelegung aber nicht die Tasten  auf dem Zahlenblock \r\n'
+NOTICE_TEXT+=$'(ganz rechts) benutzen, sondern die unter den F - Tasten. Weitere Informationen finden Sie unter Hilfe.\r\n'
+
+icons() { drv tray-icons "$TITLE" 1; } # main windows whose icon is in the tray
+quiet() { "$@" >/dev/null 2>&1; }
+# TYPED: the typing area's text exactly, final CR LF included (the driver adds one LF).
+read_typed() {
+    TYPED=$(drv child-text "$NOTICE" class:Edit && printf x) || TYPED=
+    TYPED=${TYPED%x}
+    TYPED=${TYPED%$'\n'}
+}
+button_state() { drv control-state "$NOTICE" "$BUTTON"; } # "visible enabled" of the notice's button
+# first_start NAME DIR: starts the program without a marker and waits for the notice to replace the main window.
+first_start() {
+    start_wortwerk --first-start "$2"
+    check "$1: notice opens" drv wait "$NOTICE" 20
+    check "$1: main window unloaded, icon gone" wait_for '[ "$(drv count "$TITLE")" = 0 ] && [ "$(icons)" = 0 ]' 5
+}
+# The main window is back with one icon, the notice gone for good, and the program runs on.
+expect_main_back() {
+    check "$1: notice closes" drv gone "$NOTICE" 5
+    check "$1: icon back" wait_for '[ "$(icons)" = 1 ]' 10
+    sleep 1.5
+    check_eq "$1: one main window, one icon, no notice again" "$(drv count "$TITLE") $(icons) $(drv count "$NOTICE")" \
+        "1 1 0"
+    check "$1: program keeps running" kill -0 "$WW_PID"
+}
+# Ends the running copy through its menu command "B E E N D E N".
+exit_wortwerk() {
+    drv post "$TITLE" 0x111 108 >/dev/null
+    check "$1: program ends" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 15
+}
+
+A=$E2E_WORK/a
+first_start "first start" "$A"
+check "tipp.dat, tipps.dat and 1.dat created" [ -f "$A/tipp.dat" ] && [ -f "$A/tipps.dat" ] && [ -f "$A/1.dat" ]
+check "marker is one line ended by CR LF" python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
+sys.exit(not (d.endswith(b"\r\n") and d.count(b"\n") == 1 and len(d) > 2))' "$A/1.dat"
+cp "$A/1.dat" "$E2E_WORK/marker.before"
+check "notice is topmost" quiet drv topmost "$NOTICE"
+check_eq "no task-bar button" "$(drv taskbar-buttons)" 0
+
+read_typed
+first=$TYPED
+check_eq "button hidden while typing" "$(button_state)" "0 1"
+drv click "$NOTICE" "$BUTTON" # a click that cannot reach a hidden button must change nothing
+sleep 1
+read_typed
+check "typing area grows" [ ${#TYPED} -gt ${#first} ]
+check "what is typed is the start of the text" [ "${NOTICE_TEXT:0:${#TYPED}}" == "$TYPED" ]
+check "the hidden button does not close the notice" quiet drv find "$NOTICE"
+
+check "the whole text is typed (about 32 s)" wait_for 'read_typed; [ "$TYPED" == "$NOTICE_TEXT" ]' 90
+check_eq "then the button is visible and enabled" "$(button_state)" "1 1"
+mkdir -p "$WW_BIN/screenshots"
+import -window root "$WW_BIN/screenshots/first_start_notice.png"
+drv click "$NOTICE" "$BUTTON"
+expect_main_back "button"
+check "marker unchanged" cmp -s "$A/1.dat" "$E2E_WORK/marker.before"
+exit_wortwerk "first copy"
+
+start_wortwerk --first-start "$A"
+check "second start: main window appears" drv wait "$TITLE" 15
+check "second start: icon" wait_for '[ "$(icons)" = 1 ]' 10
+sleep 1.5
+check_eq "second start: no notice" "$(drv count "$NOTICE")" 0
+exit_wortwerk "second copy"
+
+first_start "another folder" "$E2E_WORK/b"
+desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+drv foreground "$NOTICE"
+sleep 0.3
+xdotool key alt+F4
+expect_main_back "Alt+F4"
+exit_wortwerk "third copy"
+
+# A folder that cannot be written, staged with folders where the marker and tipp.dat would go: the message about
+# the assignment files comes first, then the notice, although no marker can be created.
+C=$E2E_WORK/c
+mkdir -p "$C/1.dat" "$C/tipp.dat"
+start_wortwerk --first-start "$C"
+check "unwritable folder: message about the files" drv wait "class:#32770" 20
+sleep 1
+check_eq "unwritable folder: no notice while the message is open" "$(drv count "$NOTICE")" 0
+drv post "class:#32770" 0x111 1 >/dev/null # its OK button
+check "unwritable folder: then the notice opens" drv wait "$NOTICE" 10
+check "unwritable folder: main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ] && [ "$(icons)" = 0 ]' 5
+check_eq "end-of-session query is answered yes" "$(drv send "$NOTICE" 0x11 0 0)" 1
+drv send "$NOTICE" 0x16 1 0 >/dev/null || true
+expect_main_back "end of session"
+finish
