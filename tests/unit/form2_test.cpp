@@ -1,5 +1,6 @@
 #include "store/assignments.h"
 #include "windows/form2.h"
+#include "memory_store.h"
 
 #include <gtest/gtest.h>
 
@@ -9,30 +10,6 @@
 
 namespace ww {
 namespace {
-
-// Files in memory; names in `locked` refuse to be written (as a file another program holds open).
-class MemoryStore final : public FileStore {
-public:
-    bool exists(const std::string& name) const override { return files.count(name) != 0; }
-    std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
-        if (exists(name) && !unreadable.count(name)) return files.at(name);
-        *error = fileError(FileAction::Read, name, L"Zugriff verweigert.");
-        return std::nullopt;
-    }
-    bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        if (locked.count(name)) {
-            *error = fileError(FileAction::Save, name, L"Die Datei wird von einem anderen Prozess verwendet.");
-            return false;
-        }
-        files[name] = bytes;
-        return true;
-    }
-    bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return !exists(name) && replaceAll(name, bytes, error);
-    }
-    std::map<std::string, std::string> files;
-    std::set<std::string> locked, unreadable;
-};
 
 std::string lines(std::initializer_list<const char*> records, int count) {
     std::string bytes;
@@ -211,7 +188,7 @@ TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
         model_.setField(0, L"");
         model_.setField(40, L"alt + f4");
         model_.checkchanges();
-        store_.locked = {lockedFile};
+        store_.blocked = {lockedFile};
         const SaveOutcome outcome = model_.save(store_, codec_);
         EXPECT_FALSE(outcome.saved);
         EXPECT_EQ(outcome.message.rfind(L"Die Datei " + std::wstring(lockedFile, lockedFile + strlen(lockedFile)) +
@@ -226,7 +203,7 @@ TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
         EXPECT_EQ(model_.savedText(40), kDefaultText);
         EXPECT_TRUE(model_.changed());
     }
-    store_.locked.clear();
+    store_.blocked.clear();
     EXPECT_TRUE(model_.save(store_, codec_).saved);
 }
 

@@ -1,20 +1,15 @@
 #include "help/form5.h"
 #include "help/frm_splash.h"
-#include "store/file_store.h"
+#include "memory_store.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace ww {
 namespace {
-
-namespace fs = std::filesystem;
 
 using Runs = std::vector<std::pair<std::wstring, std::size_t>>; // text before a run of blanks, run length
 
@@ -146,15 +141,8 @@ TEST(FrmSplash, TypingStepAddsOneCharacterPerTickAndShowsTheButtonAfterTheLast) 
 
 class FirstStartFolder : public ::testing::Test {
 protected:
-    FirstStartFolder() { fs::create_directories(dir_); }
-    ~FirstStartFolder() override { fs::remove_all(dir_); }
-    std::string marker() {
-        std::ifstream in(dir_ / "1.dat", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    fs::path dir_ = fs::temp_directory_path() / ("wortwerk-first-" + std::to_string(std::random_device{}()));
-    StdFileStore files_{dir_.string()};
+    std::string marker() { return files_.files["1.dat"]; }
+    MemoryStore files_;
 };
 
 TEST_F(FirstStartFolder, WithoutMarkerTheNoticeComesOnceAndTheMarkerIsCreated) {
@@ -173,7 +161,7 @@ TEST_F(FirstStartFolder, WithoutMarkerTheNoticeComesOnceAndTheMarkerIsCreated) {
 
 TEST_F(FirstStartFolder, AnyMarkerStopsTheNotice) {
     for (const char* content : {"", "x", "\r\n\r\n"}) {
-        std::ofstream(dir_ / "1.dat", std::ios::binary) << content;
+        files_.files["1.dat"] = content;
         FirstStart run;
         EXPECT_FALSE(run.check(files_)) << content;
         EXPECT_EQ(marker(), content);
@@ -181,10 +169,10 @@ TEST_F(FirstStartFolder, AnyMarkerStopsTheNotice) {
 }
 
 TEST_F(FirstStartFolder, AMarkerThatCannotBeCreatedStillShowsTheNoticeOncePerRun) {
-    fs::create_directory(dir_ / "1.dat"); // a folder is no marker and blocks the file
+    files_.blocked.insert("1.dat"); // a folder, say: no marker, and it blocks the file
     FirstStart run;
     EXPECT_TRUE(run.check(files_));
-    EXPECT_TRUE(fs::is_directory(dir_ / "1.dat"));
+    EXPECT_FALSE(files_.files.contains("1.dat"));
     EXPECT_FALSE(run.check(files_)) << "the main window comes back without the notice again";
 }
 

@@ -1,6 +1,7 @@
 #include "store/assignments.h"
 #include "store/file_store.h"
 #include "store/text_codec.h"
+#include "memory_store.h"
 
 #include <gtest/gtest.h>
 
@@ -104,40 +105,6 @@ TEST(SplitRecords, KeepsLongLinesAndEveryByte) {
         ASSERT_EQ(joined, stripped) << "round " << round;
     }
 }
-
-// Files in memory. A name in `unreadable` is a file that cannot be read; a name in `blocked` is no file (a folder,
-// say) and cannot be created or replaced. Counts every attempt to write.
-class MemoryStore final : public FileStore {
-public:
-    bool exists(const std::string& name) const override { return files.contains(name) || unreadable.contains(name); }
-    std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
-        if (files.contains(name) && !unreadable.contains(name)) return files.at(name);
-        *error = fileError(FileAction::Read, name, L"Der Zugriff wurde verweigert.");
-        return std::nullopt;
-    }
-    bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Save, error);
-    }
-    bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Create, error);
-    }
-
-    std::map<std::string, std::string> files;
-    Names unreadable, blocked;
-    int writes = 0;
-
-private:
-    bool put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error) {
-        ++writes;
-        if (blocked.contains(name) || unreadable.contains(name) ||
-            (action == FileAction::Create && files.contains(name))) {
-            *error = fileError(action, name, L"Unter diesem Namen gibt es schon einen Eintrag.");
-            return false;
-        }
-        files[name] = bytes;
-        return true;
-    }
-};
 
 bool allEmpty(const auto& texts) {
     return std::ranges::all_of(texts, [](const std::wstring& s) { return s.empty(); });

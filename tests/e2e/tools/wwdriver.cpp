@@ -264,101 +264,102 @@ int wmain(int argc, wchar_t** argv) {
                 }
         }
         return 1;
-        if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: windows of that title whose icon is in the tray
-            // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
-            // too, where icons have no windows to count.
-            int n = 0;
-            for (HWND top : topWindows(arg(2), nullptr)) {
-                NOTIFYICONDATAW icon{};
-                icon.cbSize = sizeof icon;
-                icon.hWnd = top;
-                icon.uID = static_cast<UINT>(_wtoi(arg(3)));
-                if (Shell_NotifyIconW(NIM_MODIFY, &icon)) ++n;
-            }
-            printf("%d\n", n);
-            return 0;
+    }
+    if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: windows of that title whose icon is in the tray
+        // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
+        // too, where icons have no windows to count.
+        int n = 0;
+        for (HWND top : topWindows(arg(2), nullptr)) {
+            NOTIFYICONDATAW icon{};
+            icon.cbSize = sizeof icon;
+            icon.hWnd = top;
+            icon.uID = static_cast<UINT>(_wtoi(arg(3)));
+            if (Shell_NotifyIconW(NIM_MODIFY, &icon)) ++n;
         }
-        if (cmd == L"topmost") { // topmost WINDOW
-            HWND top = findTop(arg(2));
-            bool on = top && (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST);
-            puts(on ? "1" : "0");
-            return on ? 0 : 1;
-        }
+        printf("%d\n", n);
+        return 0;
+    }
+    if (cmd == L"topmost") { // topmost WINDOW
+        HWND top = findTop(arg(2));
+        bool on = top && (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        puts(on ? "1" : "0");
+        return on ? 0 : 1;
+    }
 
-        HWND w = findTop(arg(2));
-        if (!w) {
-            fwprintf(stderr, L"no window %ls\n", arg(2));
+    HWND w = findTop(arg(2));
+    if (!w) {
+        fwprintf(stderr, L"no window %ls\n", arg(2));
+        return 1;
+    }
+    if (cmd == L"find") {
+        printf("%p\n", static_cast<void*>(w));
+        return 0;
+    }
+    if (cmd == L"text") {
+        out(textOf(w));
+        return 0;
+    }
+    if (cmd == L"visible") {
+        bool v = IsWindowVisible(w);
+        puts(v ? "1" : "0");
+        return v ? 0 : 1;
+    }
+    if (cmd == L"exstyle") {
+        printf("0x%lx\n", static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
+        return 0;
+    }
+    if (cmd == L"children") {
+        for (HWND c : children(w)) {
+            std::wstring line = classOf(c) + L"\t" + std::to_wstring(GetDlgCtrlID(c)) + L"\t" +
+                                (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + textOf(c);
+            out(line);
+        }
+        return 0;
+    }
+    if (cmd == L"foreground") {
+        bool ok = SetForegroundWindow(w);
+        return ok ? 0 : 1;
+    }
+    if (cmd == L"tray-delete" && arg(3)) { // removes a window's icon, as an Explorer restart would
+        NOTIFYICONDATAW n{};
+        n.cbSize = sizeof n;
+        n.hWnd = w;
+        n.uID = static_cast<UINT>(_wtoi(arg(3)));
+        return Shell_NotifyIconW(NIM_DELETE, &n) ? 0 : 1;
+    }
+    if (cmd == L"close") {
+        PostMessageW(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if ((cmd == L"post" || cmd == L"send") && arg(3)) { // post TITLE MSG [WPARAM] [LPARAM]
+        UINT msg = messageNumber(arg(3));
+        WPARAM wp = arg(4) ? wcstoull(arg(4), nullptr, 0) : 0;
+        LPARAM lp = arg(5) ? static_cast<LPARAM>(wcstoll(arg(5), nullptr, 0)) : 0;
+        if (cmd == L"post") return PostMessageW(w, msg, wp, lp) ? 0 : 1;
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &r)) return 1;
+        printf("%lld\n", static_cast<long long>(r));
+        return 0;
+    }
+    if (cmd == L"set-text" && arg(3) && arg(4)) { // set-text TITLE CONTROL TEXT
+        HWND c = findChild(w, arg(3));
+        if (!c) return 1;
+        DWORD_PTR r = 0;
+        SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4)), SMTO_ABORTIFHUNG, 5000, &r);
+        return 0;
+    }
+    if ((cmd == L"child-text" || cmd == L"click") && arg(3)) {
+        HWND c = findChild(w, arg(3));
+        if (!c) {
+            fwprintf(stderr, L"no control %ls\n", arg(3));
             return 1;
         }
-        if (cmd == L"find") {
-            printf("%p\n", static_cast<void*>(w));
+        if (cmd == L"child-text") {
+            out(textOf(c));
             return 0;
         }
-        if (cmd == L"text") {
-            out(textOf(w));
-            return 0;
-        }
-        if (cmd == L"visible") {
-            bool v = IsWindowVisible(w);
-            puts(v ? "1" : "0");
-            return v ? 0 : 1;
-        }
-        if (cmd == L"exstyle") {
-            printf("0x%lx\n", static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
-            return 0;
-        }
-        if (cmd == L"children") {
-            for (HWND c : children(w)) {
-                std::wstring line = classOf(c) + L"\t" + std::to_wstring(GetDlgCtrlID(c)) + L"\t" +
-                                    (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + textOf(c);
-                out(line);
-            }
-            return 0;
-        }
-        if (cmd == L"foreground") {
-            bool ok = SetForegroundWindow(w);
-            return ok ? 0 : 1;
-        }
-        if (cmd == L"tray-delete" && arg(3)) { // removes a window's icon, as an Explorer restart would
-            NOTIFYICONDATAW n{};
-            n.cbSize = sizeof n;
-            n.hWnd = w;
-            n.uID = static_cast<UINT>(_wtoi(arg(3)));
-            return Shell_NotifyIconW(NIM_DELETE, &n) ? 0 : 1;
-        }
-        if (cmd == L"close") {
-            PostMessageW(w, WM_CLOSE, 0, 0);
-            return 0;
-        }
-        if ((cmd == L"post" || cmd == L"send") && arg(3)) { // post TITLE MSG [WPARAM] [LPARAM]
-            UINT msg = messageNumber(arg(3));
-            WPARAM wp = arg(4) ? wcstoull(arg(4), nullptr, 0) : 0;
-            LPARAM lp = arg(5) ? static_cast<LPARAM>(wcstoll(arg(5), nullptr, 0)) : 0;
-            if (cmd == L"post") return PostMessageW(w, msg, wp, lp) ? 0 : 1;
-            DWORD_PTR r = 0;
-            if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &r)) return 1;
-            printf("%lld\n", static_cast<long long>(r));
-            return 0;
-        }
-        if (cmd == L"set-text" && arg(3) && arg(4)) { // set-text TITLE CONTROL TEXT
-            HWND c = findChild(w, arg(3));
-            if (!c) return 1;
-            DWORD_PTR r = 0;
-            SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4)), SMTO_ABORTIFHUNG, 5000, &r);
-            return 0;
-        }
-        if ((cmd == L"child-text" || cmd == L"click") && arg(3)) {
-            HWND c = findChild(w, arg(3));
-            if (!c) {
-                fwprintf(stderr, L"no control %ls\n", arg(3));
-                return 1;
-            }
-            if (cmd == L"child-text") {
-                out(textOf(c));
-                return 0;
-            }
-            PostMessageW(c, BM_CLICK, 0, 0);
-            return 0;
-        }
-        return usage();
+        PostMessageW(c, BM_CLICK, 0, 0);
+        return 0;
     }
+    return usage();
+}
