@@ -14,7 +14,6 @@ namespace ww {
 namespace {
 
 using Lines = std::vector<std::wstring>;
-using Names = std::set<std::string>;
 
 const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
 
