@@ -3,6 +3,7 @@
 #include <array>
 #include <initializer_list>
 #include <optional>
+#include <unordered_map>
 
 namespace ww {
 namespace {
@@ -13,7 +14,7 @@ struct ModifierKey {
     bool extended;
 };
 
-// Press order; releases go in reverse. Left Ctrl comes before right Alt, as a real AltGr key sends them.
+// Press order; releases go in reverse.
 constexpr std::array<ModifierKey, 8> kModifierKeys{{
     {HeldLShift, vk::LShift, false},
     {HeldRShift, vk::RShift, false},
@@ -26,12 +27,8 @@ constexpr std::array<ModifierKey, 8> kModifierKeys{{
 }};
 
 constexpr std::uint8_t kMenuOpeners = HeldLAlt | HeldRAlt | HeldLWin | HeldRWin;
-constexpr std::uint8_t kAltGr = HeldLCtrl | HeldRAlt;
 
-// VkKeyScan shift-state bits.
-constexpr std::uint8_t kStateShift = 1;
-constexpr std::uint8_t kStateCtrl = 2;
-constexpr std::uint8_t kStateAlt = 4;
+constexpr std::uint8_t kStateShift = 1; // VkKeyScan shift-state bit
 
 struct NamedVk {
     std::uint16_t vk;
@@ -156,7 +153,7 @@ private:
         const std::optional<LayoutKey> key = layoutKey(action.ch);
         // Caps Lock inverts what a plain key types; a text character then goes as itself. A shortcut (with
         // modifiers) still presses its key, as the user's own fingers would.
-        const bool capsAffected = state_.capsLock && modifiers == 0 && key && (key->modifiers & kAltGr) != kAltGr;
+        const bool capsAffected = state_.capsLock && modifiers == 0 && key;
         if (!key || capsAffected) {
             const auto ch = static_cast<std::uint32_t>(action.ch);
             if (outsideBasicPlane(ch)) {
@@ -184,22 +181,24 @@ private:
         release(modifiers);
     }
 
-    // The layout's key for a character, or nothing when it must go as a Unicode character: no key, a dead key
-    // (it would wait for the next key), or a shift state beyond Shift and AltGr (Ctrl alone gives control codes).
     std::optional<LayoutKey> layoutKey(wchar_t ch) {
+        const auto known = keys_.find(ch);
+        if (known != keys_.end()) return known->second;
+        return keys_[ch] = askLayout(ch);
+    }
+
+    // The layout's key for a character, or nothing when it must go as a Unicode character: no key; a shift state
+    // with Ctrl or Alt (AltGr is Ctrl+Alt, which receivers may take for a shortcut, and Wine types nothing for
+    // injected Ctrl+Alt keys); or a key that does not type exactly this character, such as a dead key.
+    std::optional<LayoutKey> askLayout(wchar_t ch) {
         if (outsideBasicPlane(static_cast<std::uint32_t>(ch)) || isHighSurrogate(ch) || isLowSurrogate(ch)) return {};
         const std::uint16_t scan = layout_.vkKeyScan(ch);
         if (scan == 0xFFFF) return {};
         const auto key = static_cast<std::uint16_t>(scan & 0xFF);
         const auto shiftState = static_cast<std::uint8_t>(scan >> 8);
-        if (key == 0 || (shiftState & ~(kStateShift | kStateCtrl | kStateAlt)) != 0) return {};
-        const std::uint8_t ctrlAlt = shiftState & (kStateCtrl | kStateAlt);
-        if (ctrlAlt != 0 && ctrlAlt != (kStateCtrl | kStateAlt)) return {};
-        if (layout_.isDeadKey(key)) return {};
-        std::uint8_t modifiers = 0;
-        if (shiftState & kStateShift) modifiers |= HeldLShift;
-        if (ctrlAlt != 0) modifiers |= kAltGr;
-        return LayoutKey{key, modifiers};
+        if (key == 0 || (shiftState & ~kStateShift) != 0) return {};
+        if (layout_.keyChar(key, shiftState) != ch) return {};
+        return LayoutKey{key, static_cast<std::uint8_t>(shiftState != 0 ? HeldLShift : 0)};
     }
 
     void press(std::uint8_t keys) {
@@ -236,6 +235,7 @@ private:
     std::size_t maxEvents_;
     KeyCall group_;
     std::vector<KeyCall> calls_;
+    std::unordered_map<wchar_t, std::optional<LayoutKey>> keys_; // the layout's answers, asked once per character
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -57,7 +58,9 @@ public:
     // VkKeyScanEx: low byte the key, high byte the shift state (1 Shift, 2 Ctrl, 4 Alt); 0xFFFF when no key.
     virtual std::uint16_t vkKeyScan(wchar_t ch) = 0;
     virtual std::uint16_t scanCode(std::uint16_t vk) = 0;
-    virtual bool isDeadKey(std::uint16_t vk) = 0;
+    // The one character the key types in that shift state on its own; nothing for a dead key (which would wait
+    // for the next key) or a key that types no single character. Asking must not disturb the user's typing.
+    virtual std::optional<wchar_t> keyChar(std::uint16_t vk, std::uint8_t shiftState) = 0;
 };
 
 // Physical modifier keys the user holds at send time.
@@ -85,6 +88,8 @@ inline constexpr std::size_t kMaxEventsPerCall = 10000;
 // The calls to send, in order. Each call holds at most `maxEventsPerCall` events unless a single action needs more;
 // every key pressed in a call is released in the same call, except the user's held modifiers, which the first call
 // releases and the last call presses again. No actions give no calls.
+// A character goes as its key when the layout types it plainly or with Shift; one that needs AltGr, sits on a dead
+// key or has no key goes as a Unicode character event, which every receiver reads the same way.
 std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
                                     std::size_t maxEventsPerCall = kMaxEventsPerCall);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -86,6 +87,22 @@ TEST_F(SendInputPlayerTest, RecordsFollowTheRealLayout) {
                                      {{VK_LSHIFT, 0x2A, 0}},
                                      tap('2', 0x03),
                                      {{VK_LSHIFT, 0x2A, kUp}}}));
+}
+
+// Asked with a key-state array of its own: the thread's keyboard state stays as it was.
+TEST_F(SendInputPlayerTest, LayoutTellsWhatAKeyTypesInEachShiftState) {
+    Win32KeyboardLayout layout(foregroundKeyboardLayout());
+    BYTE before[256], after[256];
+    ASSERT_TRUE(GetKeyboardState(before));
+    EXPECT_EQ(layout.keyChar('A', 0), L'a');
+    EXPECT_EQ(layout.keyChar('A', 1), L'A');
+    EXPECT_EQ(layout.keyChar('2', 1), L'@');
+    EXPECT_EQ(layout.keyChar(VK_OEM_7, 1), L'"');
+    EXPECT_EQ(layout.keyChar(VK_SPACE, 0), L' ');
+    EXPECT_EQ(layout.keyChar('Q', 6), std::nullopt) << "Ctrl+Alt types nothing here";
+    EXPECT_EQ(layout.keyChar(VK_F9, 0), std::nullopt);
+    ASSERT_TRUE(GetKeyboardState(after));
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
 }
 
 TEST_F(SendInputPlayerTest, HeldModifierIsReadFromTheKeyboard) {

@@ -33,9 +33,26 @@ std::uint16_t Win32KeyboardLayout::scanCode(std::uint16_t vk) {
     return static_cast<std::uint16_t>(MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout_));
 }
 
-// The top bit of the character mapping marks a dead key; asking this way leaves the keyboard state untouched.
-bool Win32KeyboardLayout::isDeadKey(std::uint16_t vk) {
-    return (MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout_) & 0x80000000u) != 0;
+// Asks with a key-state array of our own, so the user's held keys do not count, and with the flag that leaves the
+// system's dead-key state alone (Windows 10 1607 and later), so a dead key the user has pressed stays pending.
+// MapVirtualKeyEx is no help: it knows only the unshifted level, and a dead key often sits on the Shift level
+// alone (the circumflex of US-International).
+std::optional<wchar_t> Win32KeyboardLayout::keyChar(std::uint16_t vk, std::uint8_t shiftState) {
+    constexpr UINT kKeepKeyboardState = 0x4;
+    BYTE keys[256] = {};
+    if (shiftState & 1) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    if (shiftState & 2) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    if (shiftState & 4) keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+    const UINT scan = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout_);
+    wchar_t typed[8] = {};
+    const int count = ToUnicodeEx(vk, scan, keys, typed, 8, kKeepKeyboardState, layout_);
+    if (count < 0) {
+        // A system that ignores the flag now holds our dead key: the same key again types both and clears it.
+        ToUnicodeEx(vk, scan, keys, typed, 8, kKeepKeyboardState, layout_);
+        return std::nullopt;
+    }
+    if (count != 1) return std::nullopt;
+    return typed[0];
 }
 
 HKL foregroundKeyboardLayout() {

@@ -18,7 +18,7 @@ public:
     explicit Win32KeyboardLayout(HKL layout) : layout_(layout) {}
     std::uint16_t vkKeyScan(wchar_t ch) override;
     std::uint16_t scanCode(std::uint16_t vk) override;
-    bool isDeadKey(std::uint16_t vk) override;
+    std::optional<wchar_t> keyChar(std::uint16_t vk, std::uint8_t shiftState) override;
 
 private:
     HKL layout_;
