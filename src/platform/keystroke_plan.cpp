@@ -96,8 +96,8 @@ struct LayoutKey {
 
 class Planner {
 public:
-    Planner(KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents)
-        : layout_(layout), state_(state), maxEvents_(maxEvents) {}
+    Planner(KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents, bool charactersOnly)
+        : layout_(layout), state_(state), maxEvents_(maxEvents), charactersOnly_(charactersOnly) {}
 
     std::vector<KeyCall> plan(std::span<const KeyAction> actions) {
         if (actions.empty()) return {};
@@ -150,7 +150,7 @@ private:
 
     void character(const KeyAction& action) {
         const std::uint8_t modifiers = notationModifiers(action.modifiers);
-        const std::optional<LayoutKey> key = layoutKey(action.ch);
+        const std::optional<LayoutKey> key = charactersOnly_ ? std::nullopt : layoutKey(action.ch);
         // Caps Lock inverts what a plain key types; a text character then goes as itself. A shortcut (with
         // modifiers) still presses its key, as the user's own fingers would.
         const bool capsAffected = state_.capsLock && modifiers == 0 && key;
@@ -233,6 +233,7 @@ private:
     KeyboardLayout& layout_;
     KeyboardState state_;
     std::size_t maxEvents_;
+    bool charactersOnly_;
     KeyCall group_;
     std::vector<KeyCall> calls_;
     std::unordered_map<wchar_t, std::optional<LayoutKey>> keys_; // the layout's answers, asked once per character
@@ -242,7 +243,15 @@ private:
 
 std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
                                     std::size_t maxEventsPerCall) {
-    return Planner(layout, state, maxEventsPerCall).plan(actions);
+    return Planner(layout, state, maxEventsPerCall, false).plan(actions);
+}
+
+std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout, KeyboardState state,
+                                    std::size_t maxEventsPerCall) {
+    std::vector<KeyAction> actions;
+    for (wchar_t ch : text)
+        actions.push_back({true, ch});
+    return Planner(layout, state, maxEventsPerCall, true).plan(actions);
 }
 
 } // namespace ww

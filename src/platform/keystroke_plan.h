@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace ww {
@@ -91,6 +92,10 @@ inline constexpr std::size_t kMaxEventsPerCall = 10000;
 // A character goes as its key when the layout types it plainly or with Shift; one that needs AltGr, sits on a dead
 // key or has no key goes as a Unicode character event, which every receiver reads the same way.
 std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+                                    std::size_t maxEventsPerCall = kMaxEventsPerCall);
+
+// The same for a plain text that goes as Unicode character events only: no key goes down but the user's modifiers.
+std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout, KeyboardState state,
                                     std::size_t maxEventsPerCall = kMaxEventsPerCall);
 
 } // namespace ww

@@ -1,4 +1,6 @@
 #include "engine/engine.h"
+#include "fake_keyboard_layouts.h"
+#include "platform/keystroke_plan.h"
 #include "store/notation.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@ using Plays = std::vector<std::wstring>;
 
 constexpr int kPad0 = 96;
 const std::wstring BS = L"{BACKSPACE}";
+const std::wstring OK = L"<OK>"; // the feedback, typed as characters
 
 // GetAsyncKeyState as Windows and Wine keep it: bit 15 = down now, bit 0 = pressed since the previous query of
 // that key, cleared by the query.
@@ -33,8 +36,32 @@ struct FakeKeyboard final : KeyState {
     std::array<bool, 256> down_{}, pressedSince_{};
 };
 
+// Texts typed as characters are recorded in angle brackets.
 struct RecordingPlayer final : KeystrokePlayer {
     void play(std::wstring_view keys) override { played.emplace_back(keys); }
+    void playCharacters(std::wstring_view text) override { played.push_back(L"<" + std::wstring(text) + L">"); }
+    Plays played;
+};
+
+// The real player's keys as a late system shows them (another program's slow keyboard hook holds up the injected
+// input): every key the player presses reads as freshly down at the next poll, its release still to come.
+struct LateSystemPlayer final : KeystrokePlayer {
+    explicit LateSystemPlayer(FakeKeyboard& keyboard) : keyboard_(keyboard) {}
+    void play(std::wstring_view keys) override {
+        reflect(planKeystrokes(std::get<std::vector<KeyAction>>(parseKeystrokes(keys)), layout_, {}));
+        played.emplace_back(keys);
+    }
+    void playCharacters(std::wstring_view text) override {
+        reflect(planCharacters(text, layout_, {}));
+        played.emplace_back(text);
+    }
+    void reflect(const std::vector<KeyCall>& calls) {
+        for (const KeyCall& call : calls)
+            for (const KeyEvent& e : call)
+                if (!e.unicode && !e.keyUp) keyboard_.press(e.vk);
+    }
+    FakeKeyboard& keyboard_;
+    testing::FakeLayout layout_ = testing::usLayout();
     Plays played;
 };
 
@@ -97,7 +124,7 @@ TEST_F(EngineTest, KeypadZeroArmsAndTheNextKeyTypesItsText) {
     keys.press(kPad0);
     engine.onTimer1Tick();
     EXPECT_EQ(keys.queried, codes(96, 105)) << "the trigger tick queries all ten keypad codes, even when arming";
-    EXPECT_EQ(player.played, (Plays{BS, L"OK"}));
+    EXPECT_EQ(player.played, (Plays{BS, OK}));
     EXPECT_EQ(engine.text1(), L"NUM \0"sv);
     expectState(false, true);
 
@@ -105,9 +132,21 @@ TEST_F(EngineTest, KeypadZeroArmsAndTheNextKeyTypesItsText) {
     engine.onTimer2Tick(); // nothing pressed yet: stays armed
     expectState(false, true);
     strike('N');
-    EXPECT_EQ(player.played, (Plays{BS, L"OK", BS, BS, BS, L"text23"}));
+    EXPECT_EQ(player.played, (Plays{BS, OK, BS, BS, BS, L"text23"}));
     EXPECT_EQ(engine.text1(), L"N");
     expectState(true, false);
+}
+
+TEST_F(EngineTest, TheFeedbackPressesNoScannedKeySoALateSystemCannotTriggerTheScan) {
+    LateSystemPlayer late(keys);
+    Engine lateEngine{keys, late, timer1, timer2, table};
+    keys.press(kPad0);
+    lateEngine.onTimer1Tick();
+    keys.release(kPad0);
+    for (int tick = 0; tick < 3; ++tick)
+        lateEngine.onTimer2Tick();
+    EXPECT_TRUE(lateEngine.armed()) << "the engine took its own feedback for the user's key";
+    EXPECT_EQ(late.played.size(), 2u) << "nothing but the feedback was typed";
 }
 
 TEST_F(EngineTest, EveryScannedCodeEndsTheArmedStateAndTheKeysTypeTheTextAtTheirIndex) {
@@ -137,7 +176,7 @@ TEST_F(EngineTest, KeypadZeroAndDigitsInOneTickArmThenPlayTheDigitsAscending) {
     for (int k : {7, 0, 2, 5})
         keys.press(kPad0 + k);
     engine.onTimer1Tick();
-    EXPECT_EQ(player.played, (Plays{BS, L"OK", BS, L"^{F2}", BS, L"^{F5}", BS, L"^{F7}"}));
+    EXPECT_EQ(player.played, (Plays{BS, OK, BS, L"^{F2}", BS, L"^{F5}", BS, L"^{F7}"}));
     expectState(false, true);
 }
 

@@ -100,6 +100,11 @@ void SendInputPlayer::play(std::wstring_view keys) {
         ww::planKeystrokes(std::get<std::vector<ww::KeyAction>>(parsed), layout, currentKeyboardState(), maxEvents_));
 }
 
+void SendInputPlayer::playCharacters(std::wstring_view text) {
+    Win32KeyboardLayout layout(foregroundKeyboardLayout());
+    sendAll(ww::planCharacters(text, layout, currentKeyboardState(), maxEvents_));
+}
+
 void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls) {
     for (const ww::KeyCall& call : calls) {
         std::vector<INPUT> inputs = toInputs(call);

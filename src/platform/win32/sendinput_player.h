@@ -44,6 +44,7 @@ public:
     // A string that does not parse plays nothing and beeps. If the system takes only part of a call, the rest is
     // dropped and every key the taken part left down is released.
     void play(std::wstring_view keys) override;
+    void playCharacters(std::wstring_view text) override;
 
 private:
     void sendAll(const std::vector<ww::KeyCall>& calls);
