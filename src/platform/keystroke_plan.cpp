@@ -1,5 +1,6 @@
 #include "platform/keystroke_plan.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <optional>
@@ -94,14 +95,35 @@ struct LayoutKey {
     std::uint8_t modifiers; // HeldKey bits the character needs
 };
 
+// Appends key events with the layout's scan codes.
+struct EventWriter {
+    KeyboardLayout& layout;
+    KeyCall& out;
+
+    void event(std::uint16_t key, bool up, bool extended) {
+        out.push_back({key, layout.scanCode(key), up, extended, false});
+    }
+    void tap(std::uint16_t key, bool extended) {
+        event(key, false, extended);
+        event(key, true, extended);
+    }
+    void maskTap() { tap(vk::Mask, false); }
+    void press(std::uint8_t keys) {
+        for (const ModifierKey& m : kModifierKeys)
+            if (keys & m.bit) event(m.vk, false, m.extended);
+    }
+    void release(std::uint8_t keys) {
+        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it)
+            if (keys & it->bit) event(it->vk, true, it->extended);
+    }
+};
+
 class Planner {
 public:
-    Planner(KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents, bool charactersOnly)
-        : layout_(layout), state_(state), maxEvents_(maxEvents), charactersOnly_(charactersOnly) {}
+    Planner(KeyboardLayout& layout, bool capsLock, std::size_t maxEvents, bool charactersOnly)
+        : layout_(layout), capsLock_(capsLock), maxEvents_(maxEvents), charactersOnly_(charactersOnly) {}
 
     std::vector<KeyCall> plan(std::span<const KeyAction> actions) {
-        if (actions.empty()) return {};
-        releaseHeld();
         for (std::size_t i = 0; i < actions.size(); ++i) {
             const KeyAction& action = actions[i];
             if (!action.isChar) {
@@ -115,7 +137,6 @@ public:
             }
             closeGroup();
         }
-        pressHeldAgain();
         return std::move(calls_);
     }
 
@@ -123,21 +144,6 @@ private:
     static bool isSurrogatePair(const KeyAction& first, const KeyAction& second) {
         return isHighSurrogate(first.ch) && second.isChar && isLowSurrogate(second.ch) &&
                second.modifiers == first.modifiers;
-    }
-
-    // The user's modifiers would change what the keys type, so they are up while we type.
-    void releaseHeld() {
-        if (state_.held == 0) return;
-        if (state_.held & kMenuOpeners) maskTap();
-        release(state_.held);
-        closeGroup();
-    }
-
-    void pressHeldAgain() {
-        if (state_.held == 0) return;
-        press(state_.held);
-        if (state_.held & kMenuOpeners) maskTap();
-        closeGroup();
     }
 
     void namedKey(const KeyAction& action) {
@@ -153,7 +159,7 @@ private:
         const std::optional<LayoutKey> key = charactersOnly_ ? std::nullopt : layoutKey(action.ch);
         // Caps Lock inverts what a plain key types; a text character then goes as itself. A shortcut (with
         // modifiers) still presses its key, as the user's own fingers would.
-        const bool capsAffected = state_.capsLock && modifiers == 0 && key;
+        const bool capsAffected = capsLock_ && modifiers == 0 && key;
         if (!key || capsAffected) {
             const auto ch = static_cast<std::uint32_t>(action.ch);
             if (outsideBasicPlane(ch)) {
@@ -201,26 +207,9 @@ private:
         return LayoutKey{key, static_cast<std::uint8_t>(shiftState != 0 ? HeldLShift : 0)};
     }
 
-    void press(std::uint8_t keys) {
-        for (const ModifierKey& m : kModifierKeys)
-            if (keys & m.bit) event(m.vk, false, m.extended);
-    }
-
-    void release(std::uint8_t keys) {
-        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it)
-            if (keys & it->bit) event(it->vk, true, it->extended);
-    }
-
-    void maskTap() { tap(vk::Mask, false); }
-
-    void tap(std::uint16_t key, bool extended) {
-        event(key, false, extended);
-        event(key, true, extended);
-    }
-
-    void event(std::uint16_t key, bool up, bool extended) {
-        group_.push_back({key, layout_.scanCode(key), up, extended, false});
-    }
+    void press(std::uint8_t keys) { write_.press(keys); }
+    void release(std::uint8_t keys) { write_.release(keys); }
+    void tap(std::uint16_t key, bool extended) { write_.tap(key, extended); }
 
     // A group is the smallest unit that may not be split: it leaves no key down that it pressed.
     void closeGroup() {
@@ -231,27 +220,80 @@ private:
     }
 
     KeyboardLayout& layout_;
-    KeyboardState state_;
+    bool capsLock_;
     std::size_t maxEvents_;
     bool charactersOnly_;
     KeyCall group_;
+    EventWriter write_{layout_, group_};
     std::vector<KeyCall> calls_;
     std::unordered_map<wchar_t, std::optional<LayoutKey>> keys_; // the layout's answers, asked once per character
 };
 
 } // namespace
 
-std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, bool capsLock,
                                     std::size_t maxEventsPerCall) {
-    return Planner(layout, state, maxEventsPerCall, false).plan(actions);
+    return Planner(layout, capsLock, maxEventsPerCall, false).plan(actions);
 }
 
-std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout, KeyboardState state,
-                                    std::size_t maxEventsPerCall) {
+std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout, std::size_t maxEventsPerCall) {
     std::vector<KeyAction> actions;
     for (wchar_t ch : text)
         actions.push_back({true, ch});
-    return Planner(layout, state, maxEventsPerCall, true).plan(actions);
+    return Planner(layout, false, maxEventsPerCall, true).plan(actions);
+}
+
+// The user's modifiers would change what the keys type, so they are up while the call types. A lone Alt or Win
+// release would open the menu bar or the Start menu: the mask tap comes between.
+KeyCall withHeldLifted(std::span<const KeyEvent> call, std::uint8_t held, KeyboardLayout& layout) {
+    KeyCall whole;
+    EventWriter write{layout, whole};
+    if (held & kMenuOpeners) write.maskTap();
+    write.release(held);
+    whole.insert(whole.end(), call.begin(), call.end());
+    write.press(held);
+    if (held & kMenuOpeners) write.maskTap();
+    return whole;
+}
+
+KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, KeyboardLayout& layout) {
+    auto id = [](const KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : std::uint32_t{e.vk}; };
+    std::vector<KeyEvent> down; // in press order, the user's held keys first
+    KeyCall heldPresses;
+    EventWriter{layout, heldPresses}.press(held);
+    for (const KeyEvent& e : heldPresses)
+        down.push_back(e);
+    for (const KeyEvent& e : taken) {
+        std::erase_if(down, [&](const KeyEvent& d) { return id(d) == id(e); });
+        if (!e.keyUp) down.push_back(e);
+    }
+    std::uint8_t lifted = held;
+    std::vector<KeyEvent> ours;
+    for (const KeyEvent& e : down) {
+        const auto user = std::ranges::find_if(
+            kModifierKeys, [&](const ModifierKey& m) { return !e.unicode && m.vk == e.vk && (held & m.bit); });
+        if (user != kModifierKeys.end()) {
+            lifted &= static_cast<std::uint8_t>(~user->bit);
+        } else {
+            ours.push_back(e);
+        }
+    }
+    KeyCall repair;
+    EventWriter write{layout, repair};
+    const bool menuOpenerUp = std::ranges::any_of(ours, [](const KeyEvent& e) {
+        return !e.unicode && std::ranges::any_of(kModifierKeys, [&](const ModifierKey& m) {
+            return m.vk == e.vk && (m.bit & kMenuOpeners);
+        });
+    });
+    if (menuOpenerUp) write.maskTap();
+    for (auto it = ours.rbegin(); it != ours.rend(); ++it) {
+        KeyEvent up = *it;
+        up.keyUp = true;
+        repair.push_back(up);
+    }
+    write.press(lifted);
+    if (lifted & kMenuOpeners) write.maskTap();
+    return repair;
 }
 
 } // namespace ww

@@ -48,11 +48,11 @@ struct RecordingPlayer final : KeystrokePlayer {
 struct LateSystemPlayer final : KeystrokePlayer {
     explicit LateSystemPlayer(FakeKeyboard& keyboard) : keyboard_(keyboard) {}
     void play(std::wstring_view keys) override {
-        reflect(planKeystrokes(std::get<std::vector<KeyAction>>(parseKeystrokes(keys)), layout_, {}));
+        reflect(planKeystrokes(std::get<std::vector<KeyAction>>(parseKeystrokes(keys)), layout_, false));
         played.emplace_back(keys);
     }
     void playCharacters(std::wstring_view text) override {
-        reflect(planCharacters(text, layout_, {}));
+        reflect(planCharacters(text, layout_));
         played.emplace_back(text);
     }
     void reflect(const std::vector<KeyCall>& calls) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,19 +39,59 @@ Keys cat(std::initializer_list<Keys> parts) {
     return all;
 }
 
+constexpr WORD kModifierVks[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+bool isModifier(WORD vk) {
+    return std::ranges::find(kModifierVks, vk) != std::end(kModifierVks);
+}
+
 // The player with SendInput replaced: records every call; `accepted` says how many records the system takes.
+// With `fakeKeys` the player reads the modifiers from `down`, which what the system takes moves, and the user's
+// hands too: `betweenCalls` runs after each call.
 struct Capture {
     std::vector<Keys> calls;
     std::function<UINT(std::size_t call, UINT size)> accepted = [](std::size_t, UINT size) { return size; };
+    std::size_t maxEvents = kMaxEventsPerCall;
+    bool fakeKeys = false;
+    std::set<WORD> down;
+    std::function<void(std::size_t call)> betweenCalls = [](std::size_t) {};
+    std::vector<std::set<WORD>> typedWith; // the modifiers down at each other key's press
 
     SendInputPlayer player() {
-        return SendInputPlayer([this](std::span<INPUT> inputs) {
-            Keys keys;
-            for (const INPUT& in : inputs)
-                keys.push_back({in.type == INPUT_KEYBOARD ? in.ki.wVk : WORD{0xFFFF}, in.ki.wScan, in.ki.dwFlags});
-            calls.push_back(keys);
-            return accepted(calls.size() - 1, static_cast<UINT>(inputs.size()));
-        });
+        SendInputPlayer::StateReader read = currentKeyboardState;
+        if (fakeKeys) read = [this] { return fakeState(); };
+        return SendInputPlayer([this](std::span<INPUT> inputs) { return take(inputs); }, read, maxEvents);
+    }
+
+    UINT take(std::span<INPUT> inputs) {
+        Keys keys;
+        for (const INPUT& in : inputs)
+            keys.push_back({in.type == INPUT_KEYBOARD ? in.ki.wVk : WORD{0xFFFF}, in.ki.wScan, in.ki.dwFlags});
+        calls.push_back(keys);
+        const UINT taken = accepted(calls.size() - 1, static_cast<UINT>(inputs.size()));
+        for (UINT i = 0; i < taken; ++i)
+            press(keys[i]);
+        betweenCalls(calls.size() - 1);
+        return taken;
+    }
+
+    void press(const Key& k) {
+        if (k.flags & KEYEVENTF_UNICODE) return;
+        if (k.flags & kUp) {
+            down.erase(k.vk);
+            return;
+        }
+        down.insert(k.vk);
+        if (isModifier(k.vk)) return;
+        std::set<WORD> with;
+        std::ranges::copy_if(down, std::inserter(with, with.end()), isModifier);
+        typedWith.push_back(with);
+    }
+
+    KeyboardState fakeState() const {
+        KeyboardState state;
+        for (std::size_t bit = 0; bit < std::size(kModifierVks); ++bit)
+            if (down.contains(kModifierVks[bit])) state.held |= static_cast<std::uint8_t>(1u << bit);
+        return state;
     }
 };
 
@@ -128,6 +170,35 @@ TEST_F(SendInputPlayerTest, ShortCountStopsAndReleasesWhatIsDown) {
     blocked.accepted = [](std::size_t, UINT) { return 0u; };
     blocked.player().play(L"ab");
     EXPECT_EQ(blocked.calls.size(), 1u) << "nothing was down, so nothing to release";
+}
+
+TEST_F(SendInputPlayerTest, UserLettingGoOrTakingHoldDuringALongTextIsFollowedCallByCall) {
+    Capture capture;
+    capture.fakeKeys = true;
+    capture.maxEvents = 20;
+    capture.down = {VK_LSHIFT};
+    // After the first call the user lets go of Shift and takes hold of Ctrl.
+    capture.betweenCalls = [&capture](std::size_t call) {
+        if (call != 0) return;
+        capture.down.erase(VK_LSHIFT);
+        capture.down.insert(VK_LCONTROL);
+    };
+    capture.player().play(L"abcdefghijklmnopqrstuvwxyz");
+    EXPECT_GT(capture.calls.size(), 2u);
+    ASSERT_EQ(capture.typedWith.size(), 26u);
+    for (std::size_t i = 0; i < capture.typedWith.size(); ++i)
+        EXPECT_TRUE(capture.typedWith[i].empty()) << "letter " << i << " went with a modifier down";
+    EXPECT_EQ(capture.down, (std::set<WORD>{VK_LCONTROL})) << "what the user holds at the end, and nothing else";
+}
+
+TEST_F(SendInputPlayerTest, CutShortSendGivesBackTheModifiersTheUserHolds) {
+    Capture capture;
+    capture.fakeKeys = true;
+    capture.down = {VK_RSHIFT, VK_LMENU};
+    // The system takes the lifting of the user's keys and the press of "a", then blocks.
+    capture.accepted = [](std::size_t call, UINT size) { return call == 0 ? 5u : size; };
+    capture.player().play(L"ab");
+    EXPECT_EQ(capture.down, (std::set<WORD>{VK_RSHIFT, VK_LMENU}));
 }
 
 TEST_F(SendInputPlayerTest, UnparsableOrEmptyStringsSendNothing) {

@@ -86,8 +86,8 @@ std::vector<INPUT> toInputs(std::span<const ww::KeyEvent> events) {
 
 SendInputPlayer::SendInputPlayer() : SendInputPlayer(systemSendInput) {}
 
-SendInputPlayer::SendInputPlayer(Sender send, std::size_t maxEventsPerCall)
-    : send_(std::move(send)), maxEvents_(maxEventsPerCall) {}
+SendInputPlayer::SendInputPlayer(Sender send, StateReader readState, std::size_t maxEventsPerCall)
+    : send_(std::move(send)), readState_(std::move(readState)), maxEvents_(maxEventsPerCall) {}
 
 void SendInputPlayer::play(std::wstring_view keys) {
     const ww::ParseResult parsed = ww::parseKeystrokes(keys);
@@ -96,43 +96,31 @@ void SendInputPlayer::play(std::wstring_view keys) {
         return;
     }
     Win32KeyboardLayout layout(foregroundKeyboardLayout());
-    sendAll(
-        ww::planKeystrokes(std::get<std::vector<ww::KeyAction>>(parsed), layout, currentKeyboardState(), maxEvents_));
+    const auto& actions = std::get<std::vector<ww::KeyAction>>(parsed);
+    sendAll(ww::planKeystrokes(actions, layout, readState_().capsLock, maxEvents_), layout);
 }
 
 void SendInputPlayer::playCharacters(std::wstring_view text) {
     Win32KeyboardLayout layout(foregroundKeyboardLayout());
-    sendAll(ww::planCharacters(text, layout, currentKeyboardState(), maxEvents_));
+    sendAll(ww::planCharacters(text, layout, maxEvents_), layout);
 }
 
-void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls) {
+// The held modifiers are read right before each call: the user may let go or take hold while a long text is
+// planned or sent, and a key pressed again for the user who has let go would stay down.
+void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls, ww::KeyboardLayout& layout) {
     for (const ww::KeyCall& call : calls) {
-        std::vector<INPUT> inputs = toInputs(call);
+        const std::uint8_t held = readState_().held;
+        const ww::KeyCall whole = ww::withHeldLifted(call, held, layout);
+        std::vector<INPUT> inputs = toInputs(whole);
         const UINT sent = send_(inputs);
         if (sent != inputs.size()) {
             // Blocked (another desktop, a higher-integrity window) or cut short: typing on would garble the text.
-            releaseLeftDown(std::span(call).first(std::min<std::size_t>(sent, call.size())));
+            const auto taken = std::span(whole).first(std::min<std::size_t>(sent, whole.size()));
+            std::vector<INPUT> repair = toInputs(ww::afterCutShort(taken, held, layout));
+            if (!repair.empty()) send_(repair); // best effort: if this is blocked too, there is nothing left to try
             return;
         }
     }
-}
-
-void SendInputPlayer::releaseLeftDown(std::span<const ww::KeyEvent> sent) {
-    auto id = [](const ww::KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : e.vk; };
-    std::vector<ww::KeyEvent> down;
-    for (const ww::KeyEvent& e : sent) {
-        if (!e.keyUp) {
-            down.push_back(e);
-        } else {
-            std::erase_if(down, [&](const ww::KeyEvent& d) { return id(d) == id(e); });
-        }
-    }
-    if (down.empty()) return;
-    std::vector<ww::KeyEvent> releases(down.rbegin(), down.rend());
-    for (ww::KeyEvent& e : releases)
-        e.keyUp = true;
-    std::vector<INPUT> inputs = toInputs(releases);
-    send_(inputs); // best effort: if this is blocked too, there is nothing left to try
 }
 
 } // namespace ww::win
