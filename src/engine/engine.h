@@ -53,7 +53,6 @@ public:
 
     bool watching() const { return timer1_.enabled(); }
     bool armed() const { return timer2_.enabled(); }
-    const std::wstring& text1() const { return Text1; }
 
 private:
     void play(std::wstring_view keys);
