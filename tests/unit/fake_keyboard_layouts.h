@@ -5,6 +5,7 @@
 #include "platform/keystroke_plan.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,17 +19,19 @@ inline std::uint16_t fakeScan(std::uint16_t vk) {
     return static_cast<std::uint16_t>(0x100 + vk);
 }
 
+enum Level { Plain, Shifted, AltGr, ShiftAltGr };
+
 struct FakeKey {
     std::uint16_t vk;
-    std::wstring levels;   // plain, Shift, AltGr, Shift+AltGr; a blank level (L'\0') types nothing
-    std::uint8_t dead = 0; // bit n: level n is a dead key
+    std::wstring levels; // the characters of the levels in order; L'\0' where a level types nothing
 };
+using DeadKeys = std::set<std::pair<std::uint16_t, Level>>;
 
 class FakeLayout final : public KeyboardLayout {
 public:
     // `odd` answers VkKeyScan for characters on keys outside the table (Ctrl+Enter for a line feed).
-    explicit FakeLayout(std::vector<FakeKey> keys, std::map<wchar_t, std::uint16_t> odd = {})
-        : keys_(std::move(keys)), odd_(std::move(odd)) {
+    explicit FakeLayout(std::vector<FakeKey> keys, DeadKeys dead = {}, std::map<wchar_t, std::uint16_t> odd = {})
+        : keys_(std::move(keys)), dead_(std::move(dead)), odd_(std::move(odd)) {
         for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
             if (!find(letter))
                 keys_.push_back(
@@ -48,7 +51,8 @@ public:
     std::optional<wchar_t> keyChar(std::uint16_t vk, std::uint8_t shiftState) override {
         const FakeKey* key = find(vk);
         for (std::size_t level = 0; key && level < key->levels.size(); ++level)
-            if (kLevelStates[level] == shiftState && key->levels[level] != 0 && !(key->dead & (1 << level)))
+            if (kLevelStates[level] == shiftState && key->levels[level] != 0 &&
+                !dead_.contains({vk, static_cast<Level>(level)}))
                 return key->levels[level];
         return std::nullopt;
     }
@@ -63,10 +67,9 @@ private:
     }
 
     std::vector<FakeKey> keys_;
+    DeadKeys dead_;
     std::map<wchar_t, std::uint16_t> odd_;
 };
-
-constexpr std::uint8_t kDeadPlain = 1, kDeadShift = 2, kDeadAltGr = 4;
 
 // No key for ß; a line feed is Ctrl+Enter, as Windows answers.
 inline FakeLayout usLayout() {
@@ -74,120 +77,46 @@ inline FakeLayout usLayout() {
                        {'7', L"7&"},  {'8', L"8*"},  {'9', L"9("},  {'0', L"0)"},   {0xC0, L"`~"}, {0xBD, L"-_"},
                        {0xBB, L"=+"}, {0xDB, L"[{"}, {0xDD, L"]}"}, {0xDC, L"\\|"}, {0xBA, L";:"}, {0xDE, L"'\""},
                        {0xBC, L",<"}, {0xBE, L".>"}, {0xBF, L"/?"}},
-                      {{L'\n', 0x200 | vk::Return}});
+                      {}, {{L'\n', 0x200 | vk::Return}});
 }
 
 // QWERTZ. AltGr for @ € µ ² ³ { [ ] } \ ~ |; dead ^ ´ `.
 inline FakeLayout germanLayout() {
-    return FakeLayout({{0xDC, L"^°", kDeadPlain},
-                       {'1', L"1!"},
-                       {'2', L"2\"²"},
-                       {'3', L"3§³"},
-                       {'4', L"4$"},
-                       {'5', L"5%"},
-                       {'6', L"6&"},
-                       {'7', L"7/{"},
-                       {'8', L"8(["},
-                       {'9', L"9)]"},
-                       {'0', L"0=}"},
-                       {kVkSharpS, L"ß?\\"},
-                       {0xDD, L"´`", kDeadPlain | kDeadShift},
-                       {'Q', L"qQ@"},
-                       {'E', L"eE€"},
-                       {'M', L"mMµ"},
-                       {0xBA, L"üÜ"},
-                       {0xBB, L"+*~"},
-                       {0xC0, L"öÖ"},
-                       {0xDE, L"äÄ"},
-                       {0xBF, L"#'"},
-                       {0xE2, L"<>|"},
-                       {0xBC, L",;"},
-                       {0xBE, L".:"},
-                       {0xBD, L"-_"}});
+    return FakeLayout({{0xDC, L"^°"}, {'1', L"1!"},         {'2', L"2\"²"}, {'3', L"3§³"}, {'4', L"4$"},
+                       {'5', L"5%"},  {'6', L"6&"},         {'7', L"7/{"},  {'8', L"8(["}, {'9', L"9)]"},
+                       {'0', L"0=}"}, {kVkSharpS, L"ß?\\"}, {0xDD, L"´`"},  {'Q', L"qQ@"}, {'E', L"eE€"},
+                       {'M', L"mMµ"}, {0xBA, L"üÜ"},        {0xBB, L"+*~"}, {0xC0, L"öÖ"}, {0xDE, L"äÄ"},
+                       {0xBF, L"#'"}, {0xE2, L"<>|"},       {0xBC, L",;"},  {0xBE, L".:"}, {0xBD, L"-_"}},
+                      {{0xDC, Plain}, {0xDD, Plain}, {0xDD, Shifted}});
 }
 
 // Swiss German. AltGr for @ # € ¦ ¬ | ¢ [ ] { } \; dead ^ ` ¨, and ´ and ~ dead on the AltGr level of keys whose
 // plain character is live.
 inline FakeLayout swissLayout() {
-    return FakeLayout({{0xBF, L"§°"},
-                       {'1', L"1+¦"},
-                       {'2', L"2\"@"},
-                       {'3', L"3*#"},
-                       {'4', L"4ç"},
-                       {'5', L"5%"},
-                       {'6', L"6&¬"},
-                       {'7', L"7/|"},
-                       {'8', L"8(¢"},
-                       {'9', L"9)"},
-                       {'0', L"0="},
-                       {0xDB, L"'?´", kDeadAltGr},
-                       {0xDD, L"^`~", kDeadPlain | kDeadShift | kDeadAltGr},
-                       {'E', L"eE€"},
-                       {0xBA, L"üè["},
-                       {0xC0, L"¨!]", kDeadPlain},
-                       {0xDE, L"öé"},
-                       {0xDC, L"äà{"},
-                       {0xDF, L"$£}"},
-                       {0xE2, L"<>\\"},
-                       {0xBC, L",;"},
-                       {0xBE, L".:"},
-                       {0xBD, L"-_"}});
+    return FakeLayout({{0xBF, L"§°"},  {'1', L"1+¦"},   {'2', L"2\"@"}, {'3', L"3*#"},  {'4', L"4ç"},  {'5', L"5%"},
+                       {'6', L"6&¬"},  {'7', L"7/|"},   {'8', L"8(¢"},  {'9', L"9)"},   {'0', L"0="},  {0xDB, L"'?´"},
+                       {0xDD, L"^`~"}, {'E', L"eE€"},   {0xBA, L"üè["}, {0xC0, L"¨!]"}, {0xDE, L"öé"}, {0xDC, L"äà{"},
+                       {0xDF, L"$£}"}, {0xE2, L"<>\\"}, {0xBC, L",;"},  {0xBE, L".:"},  {0xBD, L"-_"}},
+                      {{0xDB, AltGr}, {0xDD, Plain}, {0xDD, Shifted}, {0xDD, AltGr}, {0xC0, Plain}});
 }
 
 // AZERTY: digits need Shift. AltGr for ~ # { [ | ` \ ^ @ ] } € ¤, of which ~ and ` are dead; dead ^ ¨ of their own.
 inline FakeLayout frenchLayout() {
-    return FakeLayout({{0xDE, L"²"},
-                       {'1', L"&1"},
-                       {'2', {L'é', L'2', L'~'}, kDeadAltGr},
-                       {'3', L"\"3#"},
-                       {'4', L"'4{"},
-                       {'5', L"(5["},
-                       {'6', L"-6|"},
-                       {'7', {L'è', L'7', L'`'}, kDeadAltGr},
-                       {'8', L"_8\\"},
-                       {'9', L"ç9^"},
-                       {'0', L"à0@"},
-                       {0xDB, L")°]"},
-                       {0xBB, L"=+}"},
-                       {0xDD, L"^¨", kDeadPlain | kDeadShift},
-                       {0xBA, L"$£¤"},
-                       {'E', L"eE€"},
-                       {0xC0, L"ù%"},
-                       {0xDC, L"*µ"},
-                       {0xBC, L",?"},
-                       {0xBE, L";."},
-                       {0xBF, L":/"},
-                       {0xDF, L"!§"},
-                       {0xE2, L"<>"}});
+    return FakeLayout({{0xDE, L"²"},   {'1', L"&1"},  {'2', L"é2~"},  {'3', L"\"3#"}, {'4', L"'4{"}, {'5', L"(5["},
+                       {'6', L"-6|"},  {'7', L"è7`"}, {'8', L"_8\\"}, {'9', L"ç9^"},  {'0', L"à0@"}, {0xDB, L")°]"},
+                       {0xBB, L"=+}"}, {0xDD, L"^¨"}, {0xBA, L"$£¤"}, {'E', L"eE€"},  {0xC0, L"ù%"}, {0xDC, L"*µ"},
+                       {0xBC, L",?"},  {0xBE, L";."}, {0xBF, L":/"},  {0xDF, L"!§"},  {0xE2, L"<>"}},
+                      {{'2', AltGr}, {'7', AltGr}, {0xDD, Plain}, {0xDD, Shifted}});
 }
 
 // US-International: ' " ` ~ dead, and ^ dead on the Shift level of the live 6; AltGr for accented letters and more.
 inline FakeLayout usInternationalLayout() {
-    return FakeLayout({{0xC0, L"`~", kDeadPlain | kDeadShift},
-                       {'1', L"1!¡¹"},
-                       {'2', L"2@²"},
-                       {'3', L"3#³"},
-                       {'4', L"4$¤£"},
-                       {'5', L"5%€"},
-                       {'6', L"6^¼", kDeadShift},
-                       {'7', L"7&½"},
-                       {'8', L"8*¾"},
-                       {'9', L"9(‘"},
-                       {'0', L"0)’"},
-                       {0xBD, L"-_¥"},
-                       {0xBB, L"=+×÷"},
-                       {'Q', L"qQäÄ"},
-                       {'E', L"eEéÉ"},
-                       {'S', L"sSß§"},
-                       {'N', L"nNñÑ"},
-                       {0xDB, L"[{«"},
-                       {0xDD, L"]}»"},
-                       {0xDC, L"\\|¬¦"},
-                       {0xBA, L";:¶°"},
-                       {0xDE, L"'\"´¨", kDeadPlain | kDeadShift},
-                       {0xBC, L",<çÇ"},
-                       {0xBE, L".>"},
-                       {0xBF, L"/?¿"}});
+    return FakeLayout({{0xC0, L"`~"},   {'1', L"1!¡¹"},   {'2', L"2@²"},   {'3', L"3#³"},  {'4', L"4$¤£"},
+                       {'5', L"5%€"},   {'6', L"6^¼"},    {'7', L"7&½"},   {'8', L"8*¾"},  {'9', L"9(‘"},
+                       {'0', L"0)’"},   {0xBD, L"-_¥"},   {0xBB, L"=+×÷"}, {'Q', L"qQäÄ"}, {'E', L"eEéÉ"},
+                       {'S', L"sSß§"},  {'N', L"nNñÑ"},   {0xDB, L"[{«"},  {0xDD, L"]}»"}, {0xDC, L"\\|¬¦"},
+                       {0xBA, L";:¶°"}, {0xDE, L"'\"´¨"}, {0xBC, L",<çÇ"}, {0xBE, L".>"},  {0xBF, L"/?¿"}},
+                      {{0xC0, Plain}, {0xC0, Shifted}, {'6', Shifted}, {0xDE, Plain}, {0xDE, Shifted}});
 }
 
 } // namespace ww::testing
