@@ -95,6 +95,13 @@ struct LayoutKey {
     std::uint8_t modifiers; // HeldKey bits the character needs
 };
 
+// The HeldKey bit of a modifier key's event; 0 for every other event.
+std::uint8_t modifierBit(const KeyEvent& e) {
+    for (const ModifierKey& m : kModifierKeys)
+        if (!e.unicode && m.vk == e.vk) return m.bit;
+    return 0;
+}
+
 // Appends key events with the layout's scan codes.
 struct EventWriter {
     KeyboardLayout& layout;
@@ -256,41 +263,31 @@ KeyCall withHeldLifted(std::span<const KeyEvent> call, std::uint8_t held, Keyboa
     return whole;
 }
 
+// The taken part is replayed on the user's keys: what is down after it and is not the user's was pressed by us.
 KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, KeyboardLayout& layout) {
     auto id = [](const KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : std::uint32_t{e.vk}; };
-    std::vector<KeyEvent> down; // in press order, the user's held keys first
-    KeyCall heldPresses;
-    EventWriter{layout, heldPresses}.press(held);
-    for (const KeyEvent& e : heldPresses)
-        down.push_back(e);
+    KeyCall down;
+    EventWriter{layout, down}.press(held);
     for (const KeyEvent& e : taken) {
         std::erase_if(down, [&](const KeyEvent& d) { return id(d) == id(e); });
         if (!e.keyUp) down.push_back(e);
     }
     std::uint8_t lifted = held;
-    std::vector<KeyEvent> ours;
-    for (const KeyEvent& e : down) {
-        const auto user = std::ranges::find_if(
-            kModifierKeys, [&](const ModifierKey& m) { return !e.unicode && m.vk == e.vk && (held & m.bit); });
-        if (user != kModifierKeys.end()) {
-            lifted &= static_cast<std::uint8_t>(~user->bit);
-        } else {
-            ours.push_back(e);
+    bool releasesMenuOpener = false;
+    KeyCall releases;
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        const std::uint8_t bit = modifierBit(*it);
+        if (bit & held) {
+            lifted &= static_cast<std::uint8_t>(~bit);
+            continue;
         }
+        releasesMenuOpener |= (bit & kMenuOpeners) != 0;
+        releases.push_back({it->vk, it->scan, true, it->extended, it->unicode});
     }
     KeyCall repair;
     EventWriter write{layout, repair};
-    const bool menuOpenerUp = std::ranges::any_of(ours, [](const KeyEvent& e) {
-        return !e.unicode && std::ranges::any_of(kModifierKeys, [&](const ModifierKey& m) {
-            return m.vk == e.vk && (m.bit & kMenuOpeners);
-        });
-    });
-    if (menuOpenerUp) write.maskTap();
-    for (auto it = ours.rbegin(); it != ours.rend(); ++it) {
-        KeyEvent up = *it;
-        up.keyUp = true;
-        repair.push_back(up);
-    }
+    if (releasesMenuOpener) write.maskTap();
+    repair.insert(repair.end(), releases.begin(), releases.end());
     write.press(lifted);
     if (lifted & kMenuOpeners) write.maskTap();
     return repair;
