@@ -1,6 +1,5 @@
 #include "platform/keystroke_plan.h"
 
-#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <optional>
