@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ googletest clang-format
           g++-mingw-w64-x86-64-posix wine64 wine
-          xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils python3
+          xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils x11-xkb-utils python3
           cups printer-driver-cups-pdf poppler-utils
           fonts-wine) # Wine's MS Sans Serif, Tahoma and Marlett: windows and caption buttons drawn as on Windows
 missing=()

@@ -22,7 +22,9 @@ void Engine::onTimer1Tick() {
     if (keypressed(kPadZeroCode, kPadLabel)) {
         timer1_.setEnabled(false);
         play(kBackspace);
-        play(kFeedback);
+        // Pressing O and K could make the scan starting now see them freshly down, when the system handles
+        // injected keys late, and type K's text unasked.
+        player_.playCharacters(kFeedback);
         timer2_.setEnabled(true);
     }
     // Runs in the arming tick too: keypad 0 and a digit pressed together both take effect.

@@ -22,6 +22,8 @@ class KeystrokePlayer {
 public:
     virtual ~KeystrokePlayer() = default;
     virtual void play(std::wstring_view keys) = 0;
+    // Types the text as it stands, as Unicode character events: no key of the keyboard goes down.
+    virtual void playCharacters(std::wstring_view text) = 0;
 };
 
 class Timer {
@@ -51,7 +53,6 @@ public:
 
     bool watching() const { return timer1_.enabled(); }
     bool armed() const { return timer2_.enabled(); }
-    const std::wstring& text1() const { return Text1; }
 
 private:
     void play(std::wstring_view keys);

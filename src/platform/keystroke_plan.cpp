@@ -3,6 +3,7 @@
 #include <array>
 #include <initializer_list>
 #include <optional>
+#include <unordered_map>
 
 namespace ww {
 namespace {
@@ -13,7 +14,7 @@ struct ModifierKey {
     bool extended;
 };
 
-// Press order; releases go in reverse. Left Ctrl comes before right Alt, as a real AltGr key sends them.
+// Press order; releases go in reverse.
 constexpr std::array<ModifierKey, 8> kModifierKeys{{
     {HeldLShift, vk::LShift, false},
     {HeldRShift, vk::RShift, false},
@@ -26,12 +27,8 @@ constexpr std::array<ModifierKey, 8> kModifierKeys{{
 }};
 
 constexpr std::uint8_t kMenuOpeners = HeldLAlt | HeldRAlt | HeldLWin | HeldRWin;
-constexpr std::uint8_t kAltGr = HeldLCtrl | HeldRAlt;
 
-// VkKeyScan shift-state bits.
-constexpr std::uint8_t kStateShift = 1;
-constexpr std::uint8_t kStateCtrl = 2;
-constexpr std::uint8_t kStateAlt = 4;
+constexpr std::uint8_t kStateShift = 1; // VkKeyScan shift-state bit
 
 struct NamedVk {
     std::uint16_t vk;
@@ -97,14 +94,42 @@ struct LayoutKey {
     std::uint8_t modifiers; // HeldKey bits the character needs
 };
 
+// The HeldKey bit of a modifier key's event; 0 for every other event.
+std::uint8_t modifierBit(const KeyEvent& e) {
+    for (const ModifierKey& m : kModifierKeys)
+        if (!e.unicode && m.vk == e.vk) return m.bit;
+    return 0;
+}
+
+// Appends key events with the layout's scan codes.
+struct EventWriter {
+    KeyboardLayout& layout;
+    KeyCall& out;
+
+    void event(std::uint16_t key, bool up, bool extended) {
+        out.push_back({key, layout.scanCode(key), up, extended, false});
+    }
+    void tap(std::uint16_t key, bool extended) {
+        event(key, false, extended);
+        event(key, true, extended);
+    }
+    void maskTap() { tap(vk::Mask, false); }
+    void press(std::uint8_t keys) {
+        for (const ModifierKey& m : kModifierKeys)
+            if (keys & m.bit) event(m.vk, false, m.extended);
+    }
+    void release(std::uint8_t keys) {
+        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it)
+            if (keys & it->bit) event(it->vk, true, it->extended);
+    }
+};
+
 class Planner {
 public:
-    Planner(KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents)
-        : layout_(layout), state_(state), maxEvents_(maxEvents) {}
+    Planner(KeyboardLayout& layout, bool capsLock, std::size_t maxEvents, bool charactersOnly)
+        : layout_(layout), capsLock_(capsLock), maxEvents_(maxEvents), charactersOnly_(charactersOnly) {}
 
     std::vector<KeyCall> plan(std::span<const KeyAction> actions) {
-        if (actions.empty()) return {};
-        releaseHeld();
         for (std::size_t i = 0; i < actions.size(); ++i) {
             const KeyAction& action = actions[i];
             if (!action.isChar) {
@@ -118,7 +143,6 @@ public:
             }
             closeGroup();
         }
-        pressHeldAgain();
         return std::move(calls_);
     }
 
@@ -126,21 +150,6 @@ private:
     static bool isSurrogatePair(const KeyAction& first, const KeyAction& second) {
         return isHighSurrogate(first.ch) && second.isChar && isLowSurrogate(second.ch) &&
                second.modifiers == first.modifiers;
-    }
-
-    // The user's modifiers would change what the keys type, so they are up while we type.
-    void releaseHeld() {
-        if (state_.held == 0) return;
-        if (state_.held & kMenuOpeners) maskTap();
-        release(state_.held);
-        closeGroup();
-    }
-
-    void pressHeldAgain() {
-        if (state_.held == 0) return;
-        press(state_.held);
-        if (state_.held & kMenuOpeners) maskTap();
-        closeGroup();
     }
 
     void namedKey(const KeyAction& action) {
@@ -153,10 +162,10 @@ private:
 
     void character(const KeyAction& action) {
         const std::uint8_t modifiers = notationModifiers(action.modifiers);
-        const std::optional<LayoutKey> key = layoutKey(action.ch);
+        const std::optional<LayoutKey> key = charactersOnly_ ? std::nullopt : layoutKey(action.ch);
         // Caps Lock inverts what a plain key types; a text character then goes as itself. A shortcut (with
         // modifiers) still presses its key, as the user's own fingers would.
-        const bool capsAffected = state_.capsLock && modifiers == 0 && key && (key->modifiers & kAltGr) != kAltGr;
+        const bool capsAffected = capsLock_ && modifiers == 0 && key;
         if (!key || capsAffected) {
             const auto ch = static_cast<std::uint32_t>(action.ch);
             if (outsideBasicPlane(ch)) {
@@ -184,44 +193,29 @@ private:
         release(modifiers);
     }
 
-    // The layout's key for a character, or nothing when it must go as a Unicode character: no key, a dead key
-    // (it would wait for the next key), or a shift state beyond Shift and AltGr (Ctrl alone gives control codes).
     std::optional<LayoutKey> layoutKey(wchar_t ch) {
+        const auto known = keys_.find(ch);
+        if (known != keys_.end()) return known->second;
+        return keys_[ch] = askLayout(ch);
+    }
+
+    // The layout's key for a character, or nothing when it must go as a Unicode character: no key; a shift state
+    // with Ctrl or Alt (AltGr is Ctrl+Alt, which receivers may take for a shortcut, and Wine types nothing for
+    // injected Ctrl+Alt keys); or a key that does not type exactly this character, such as a dead key.
+    std::optional<LayoutKey> askLayout(wchar_t ch) {
         if (outsideBasicPlane(static_cast<std::uint32_t>(ch)) || isHighSurrogate(ch) || isLowSurrogate(ch)) return {};
         const std::uint16_t scan = layout_.vkKeyScan(ch);
         if (scan == 0xFFFF) return {};
         const auto key = static_cast<std::uint16_t>(scan & 0xFF);
         const auto shiftState = static_cast<std::uint8_t>(scan >> 8);
-        if (key == 0 || (shiftState & ~(kStateShift | kStateCtrl | kStateAlt)) != 0) return {};
-        const std::uint8_t ctrlAlt = shiftState & (kStateCtrl | kStateAlt);
-        if (ctrlAlt != 0 && ctrlAlt != (kStateCtrl | kStateAlt)) return {};
-        if (layout_.isDeadKey(key)) return {};
-        std::uint8_t modifiers = 0;
-        if (shiftState & kStateShift) modifiers |= HeldLShift;
-        if (ctrlAlt != 0) modifiers |= kAltGr;
-        return LayoutKey{key, modifiers};
+        if (key == 0 || (shiftState & ~kStateShift) != 0) return {};
+        if (layout_.keyChar(key, shiftState) != ch) return {};
+        return LayoutKey{key, static_cast<std::uint8_t>(shiftState != 0 ? HeldLShift : 0)};
     }
 
-    void press(std::uint8_t keys) {
-        for (const ModifierKey& m : kModifierKeys)
-            if (keys & m.bit) event(m.vk, false, m.extended);
-    }
-
-    void release(std::uint8_t keys) {
-        for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it)
-            if (keys & it->bit) event(it->vk, true, it->extended);
-    }
-
-    void maskTap() { tap(vk::Mask, false); }
-
-    void tap(std::uint16_t key, bool extended) {
-        event(key, false, extended);
-        event(key, true, extended);
-    }
-
-    void event(std::uint16_t key, bool up, bool extended) {
-        group_.push_back({key, layout_.scanCode(key), up, extended, false});
-    }
+    void press(std::uint8_t keys) { write_.press(keys); }
+    void release(std::uint8_t keys) { write_.release(keys); }
+    void tap(std::uint16_t key, bool extended) { write_.tap(key, extended); }
 
     // A group is the smallest unit that may not be split: it leaves no key down that it pressed.
     void closeGroup() {
@@ -232,17 +226,70 @@ private:
     }
 
     KeyboardLayout& layout_;
-    KeyboardState state_;
+    bool capsLock_;
     std::size_t maxEvents_;
+    bool charactersOnly_;
     KeyCall group_;
+    EventWriter write_{layout_, group_};
     std::vector<KeyCall> calls_;
+    std::unordered_map<wchar_t, std::optional<LayoutKey>> keys_; // the layout's answers, asked once per character
 };
 
 } // namespace
 
-std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, bool capsLock,
                                     std::size_t maxEventsPerCall) {
-    return Planner(layout, state, maxEventsPerCall).plan(actions);
+    return Planner(layout, capsLock, maxEventsPerCall, false).plan(actions);
+}
+
+std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout, std::size_t maxEventsPerCall) {
+    std::vector<KeyAction> actions;
+    for (wchar_t ch : text)
+        actions.push_back({true, ch});
+    return Planner(layout, false, maxEventsPerCall, true).plan(actions);
+}
+
+// The user's modifiers would change what the keys type, so they are up while the call types. A lone Alt or Win
+// release would open the menu bar or the Start menu: the mask tap comes between.
+KeyCall withHeldLifted(std::span<const KeyEvent> call, std::uint8_t held, KeyboardLayout& layout) {
+    KeyCall whole;
+    EventWriter write{layout, whole};
+    if (held & kMenuOpeners) write.maskTap();
+    write.release(held);
+    whole.insert(whole.end(), call.begin(), call.end());
+    write.press(held);
+    if (held & kMenuOpeners) write.maskTap();
+    return whole;
+}
+
+// The taken part is replayed on the user's keys: what is down after it and is not the user's was pressed by us.
+KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, KeyboardLayout& layout) {
+    auto id = [](const KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : std::uint32_t{e.vk}; };
+    KeyCall down;
+    EventWriter{layout, down}.press(held);
+    for (const KeyEvent& e : taken) {
+        std::erase_if(down, [&](const KeyEvent& d) { return id(d) == id(e); });
+        if (!e.keyUp) down.push_back(e);
+    }
+    std::uint8_t lifted = held;
+    bool releasesMenuOpener = false;
+    KeyCall releases;
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        const std::uint8_t bit = modifierBit(*it);
+        if (bit & held) {
+            lifted &= static_cast<std::uint8_t>(~bit);
+            continue;
+        }
+        releasesMenuOpener |= (bit & kMenuOpeners) != 0;
+        releases.push_back({it->vk, it->scan, true, it->extended, it->unicode});
+    }
+    KeyCall repair;
+    EventWriter write{layout, repair};
+    if (releasesMenuOpener) write.maskTap();
+    repair.insert(repair.end(), releases.begin(), releases.end());
+    write.press(lifted);
+    if (lifted & kMenuOpeners) write.maskTap();
+    return repair;
 }
 
 } // namespace ww

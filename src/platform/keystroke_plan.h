@@ -1,11 +1,13 @@
 #pragma once
-// Turns parsed key actions into the key events of one or more SendInput calls, for a given keyboard layout and
-// the modifiers the user holds at send time.
+// Turns parsed key actions into the key events of one or more SendInput calls for a given keyboard layout, and
+// wraps each call around the modifiers the user holds when it is sent.
 #include "store/notation.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace ww {
@@ -57,7 +59,9 @@ public:
     // VkKeyScanEx: low byte the key, high byte the shift state (1 Shift, 2 Ctrl, 4 Alt); 0xFFFF when no key.
     virtual std::uint16_t vkKeyScan(wchar_t ch) = 0;
     virtual std::uint16_t scanCode(std::uint16_t vk) = 0;
-    virtual bool isDeadKey(std::uint16_t vk) = 0;
+    // The one character the key types in that shift state on its own; nothing for a dead key (which would wait
+    // for the next key) or a key that types no single character. Asking must not disturb the user's typing.
+    virtual std::optional<wchar_t> keyChar(std::uint16_t vk, std::uint8_t shiftState) = 0;
 };
 
 // Physical modifier keys the user holds at send time.
@@ -82,10 +86,24 @@ using KeyCall = std::vector<KeyEvent>;
 // One call carries about 5,000 characters; a lower-case letter is two events.
 inline constexpr std::size_t kMaxEventsPerCall = 10000;
 
-// The calls to send, in order. Each call holds at most `maxEventsPerCall` events unless a single action needs more;
-// every key pressed in a call is released in the same call, except the user's held modifiers, which the first call
-// releases and the last call presses again. No actions give no calls.
-std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
+// The calls to send, in order. Each call holds at most `maxEventsPerCall` events unless a single action needs more,
+// and releases every key it presses. No actions give no calls.
+// A character goes as its key when the layout types it plainly or with Shift; one that needs AltGr, sits on a dead
+// key or has no key goes as a Unicode character event, which every receiver reads the same way. With Caps Lock on,
+// text characters all go as Unicode characters.
+std::vector<KeyCall> planKeystrokes(std::span<const KeyAction> actions, KeyboardLayout& layout, bool capsLock,
                                     std::size_t maxEventsPerCall = kMaxEventsPerCall);
+
+// The same for a plain text that goes as Unicode character events only: no key goes down.
+std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layout,
+                                    std::size_t maxEventsPerCall = kMaxEventsPerCall);
+
+// A call as it is sent when the user holds `held` (read right before it): those keys are lifted first and pressed
+// again at its end.
+KeyCall withHeldLifted(std::span<const KeyEvent> call, std::uint8_t held, KeyboardLayout& layout);
+
+// What to send after the system took only `taken` of a call that found `held` down: the release of every key the
+// taken part left down, and the press of the user's keys it had lifted.
+KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, KeyboardLayout& layout);
 
 } // namespace ww

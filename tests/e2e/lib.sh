@@ -32,18 +32,30 @@ else
     template=$WW_BIN/wine-template-plain
     [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template"
 fi
-cp -a "$template" "$WINEPREFIX"
-start_xvfb
-wineserver -p10 >/dev/null 2>&1
-# The first Wine process brings up Wine's explorer (desktop, task bar, tray).
-wine "$WW_BIN/wwdriver.exe" sleep 0 >/dev/null 2>&1 || true
-if [ "$E2E_MODE" = desktop ]; then
-    for _ in $(seq 1 50); do
-        [ "$(drv taskbar-buttons 2>/dev/null || echo -1)" != -1 ] && break
-        sleep 0.1
-    done
-fi
 
+# A fresh prefix and its first Wine process. Wine reads the X keyboard layout when that process starts.
+start_wine_session() {
+    rm -rf "$WINEPREFIX"
+    cp -a "$template" "$WINEPREFIX"
+    wineserver -p10 >/dev/null 2>&1
+    # The first Wine process brings up Wine's explorer (desktop, task bar, tray).
+    wine "$WW_BIN/wwdriver.exe" sleep 0 >/dev/null 2>&1 || true
+    if [ "$E2E_MODE" = desktop ]; then
+        for _ in $(seq 1 50); do
+            [ "$(drv taskbar-buttons 2>/dev/null || echo -1)" != -1 ] && break
+            sleep 0.1
+        done
+    fi
+}
+
+end_wine_session() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
+start_xvfb
+# E2E_LATER_SESSION=1: the test starts its own sessions (for example one per keyboard layout).
+[ "${E2E_LATER_SESSION:-}" = 1 ] || start_wine_session
 
 # start_wortwerk [--first-start] DIR: starts wortwerk.exe with DIR as its current directory; WW_PID is the wine
 # process. Unless --first-start is given, DIR gets the first-start marker 1.dat first, so the first-start notice

@@ -104,7 +104,7 @@ TEST_F(SendInputDelivery, SplitTextArrivesWholeAndInOrder) {
             ++calls;
             return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         },
-        500);
+        currentKeyboardState, 500);
     player.play(text);
     EXPECT_TRUE(waitFor(text) == text) << "the split text arrived garbled";
     EXPECT_GT(calls, 5);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,19 +39,59 @@ Keys cat(std::initializer_list<Keys> parts) {
     return all;
 }
 
+constexpr WORD kModifierVks[] = {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+bool isModifier(WORD vk) {
+    return std::ranges::find(kModifierVks, vk) != std::end(kModifierVks);
+}
+
 // The player with SendInput replaced: records every call; `accepted` says how many records the system takes.
+// With `fakeKeys` the player reads the modifiers from `down`, which what the system takes moves, and the user's
+// hands too: `betweenCalls` runs after each call.
 struct Capture {
     std::vector<Keys> calls;
     std::function<UINT(std::size_t call, UINT size)> accepted = [](std::size_t, UINT size) { return size; };
+    std::size_t maxEvents = kMaxEventsPerCall;
+    bool fakeKeys = false;
+    std::set<WORD> down;
+    std::function<void(std::size_t call)> betweenCalls = [](std::size_t) {};
+    std::vector<std::set<WORD>> typedWith; // the modifiers down at each other key's press
 
     SendInputPlayer player() {
-        return SendInputPlayer([this](std::span<INPUT> inputs) {
-            Keys keys;
-            for (const INPUT& in : inputs)
-                keys.push_back({in.type == INPUT_KEYBOARD ? in.ki.wVk : WORD{0xFFFF}, in.ki.wScan, in.ki.dwFlags});
-            calls.push_back(keys);
-            return accepted(calls.size() - 1, static_cast<UINT>(inputs.size()));
-        });
+        SendInputPlayer::StateReader read = currentKeyboardState;
+        if (fakeKeys) read = [this] { return fakeState(); };
+        return SendInputPlayer([this](std::span<INPUT> inputs) { return take(inputs); }, read, maxEvents);
+    }
+
+    UINT take(std::span<INPUT> inputs) {
+        Keys keys;
+        for (const INPUT& in : inputs)
+            keys.push_back({in.type == INPUT_KEYBOARD ? in.ki.wVk : WORD{0xFFFF}, in.ki.wScan, in.ki.dwFlags});
+        calls.push_back(keys);
+        const UINT taken = accepted(calls.size() - 1, static_cast<UINT>(inputs.size()));
+        for (UINT i = 0; i < taken; ++i)
+            press(keys[i]);
+        betweenCalls(calls.size() - 1);
+        return taken;
+    }
+
+    void press(const Key& k) {
+        if (k.flags & KEYEVENTF_UNICODE) return;
+        if (k.flags & kUp) {
+            down.erase(k.vk);
+            return;
+        }
+        down.insert(k.vk);
+        if (isModifier(k.vk)) return;
+        std::set<WORD> with;
+        std::ranges::copy_if(down, std::inserter(with, with.end()), isModifier);
+        typedWith.push_back(with);
+    }
+
+    KeyboardState fakeState() const {
+        KeyboardState state;
+        for (std::size_t bit = 0; bit < std::size(kModifierVks); ++bit)
+            if (down.contains(kModifierVks[bit])) state.held |= static_cast<std::uint8_t>(1u << bit);
+        return state;
     }
 };
 
@@ -88,6 +131,22 @@ TEST_F(SendInputPlayerTest, RecordsFollowTheRealLayout) {
                                      {{VK_LSHIFT, 0x2A, kUp}}}));
 }
 
+// Asked with a key-state array of its own: the thread's keyboard state stays as it was.
+TEST_F(SendInputPlayerTest, LayoutTellsWhatAKeyTypesInEachShiftState) {
+    Win32KeyboardLayout layout(foregroundKeyboardLayout());
+    BYTE before[256], after[256];
+    ASSERT_TRUE(GetKeyboardState(before));
+    EXPECT_EQ(layout.keyChar('A', 0), L'a');
+    EXPECT_EQ(layout.keyChar('A', 1), L'A');
+    EXPECT_EQ(layout.keyChar('2', 1), L'@');
+    EXPECT_EQ(layout.keyChar(VK_OEM_7, 1), L'"');
+    EXPECT_EQ(layout.keyChar(VK_SPACE, 0), L' ');
+    EXPECT_EQ(layout.keyChar('Q', 6), std::nullopt) << "Ctrl+Alt types nothing here";
+    EXPECT_EQ(layout.keyChar(VK_F9, 0), std::nullopt);
+    ASSERT_TRUE(GetKeyboardState(after));
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+}
+
 TEST_F(SendInputPlayerTest, HeldModifierIsReadFromTheKeyboard) {
     sendReal({VK_RCONTROL, 0x1D, kExt});
     const KeyboardState state = currentKeyboardState();
@@ -99,18 +158,45 @@ TEST_F(SendInputPlayerTest, HeldModifierIsReadFromTheKeyboard) {
               cat({{{VK_RCONTROL, 0x1D, kExt | kUp}}, tap('A', 0x1E), {{VK_RCONTROL, 0x1D, kExt}}}));
 }
 
-TEST_F(SendInputPlayerTest, ShortCountStopsAndReleasesWhatIsDown) {
+TEST_F(SendInputPlayerTest, UserLettingGoOrTakingHoldDuringALongTextIsFollowedCallByCall) {
     Capture capture;
-    // The system takes only Shift and the key's press of "AB"; nothing after that but the releases.
-    capture.accepted = [](std::size_t call, UINT size) { return call == 0 ? 2u : size; };
-    capture.player().play(L"AB");
-    ASSERT_EQ(capture.calls.size(), 2u);
-    EXPECT_EQ(capture.calls[1], (Keys{{'A', 0x1E, kUp}, {VK_LSHIFT, 0x2A, kUp}}));
+    capture.fakeKeys = true;
+    capture.maxEvents = 20;
+    capture.down = {VK_LSHIFT};
+    // After the first call the user lets go of Shift and takes hold of Ctrl.
+    capture.betweenCalls = [&capture](std::size_t call) {
+        if (call != 0) return;
+        capture.down.erase(VK_LSHIFT);
+        capture.down.insert(VK_LCONTROL);
+    };
+    capture.player().play(L"abcdefghijklmnopqrstuvwxyz");
+    EXPECT_GT(capture.calls.size(), 2u);
+    ASSERT_EQ(capture.typedWith.size(), 26u);
+    for (std::size_t i = 0; i < capture.typedWith.size(); ++i)
+        EXPECT_TRUE(capture.typedWith[i].empty()) << "letter " << i << " went with a modifier down";
+    EXPECT_EQ(capture.down, (std::set<WORD>{VK_LCONTROL})) << "what the user holds at the end, and nothing else";
+}
 
-    Capture blocked;
-    blocked.accepted = [](std::size_t, UINT) { return 0u; };
-    blocked.player().play(L"ab");
-    EXPECT_EQ(blocked.calls.size(), 1u) << "nothing was down, so nothing to release";
+// A cut-short send stops, and then nothing is down but what the user holds.
+TEST_F(SendInputPlayerTest, CutShortSendLeavesDownOnlyWhatTheUserHolds) {
+    const struct {
+        std::set<WORD> held;
+        UINT taken; // records the system takes of the first call
+        std::size_t calls;
+    } cases[] = {
+        {{}, 2, 2},                    // Shift and the press of "A" of "AB"
+        {{VK_RSHIFT, VK_LMENU}, 5, 2}, // the lifting of the user's keys and Shift for "A"
+        {{}, 0, 1},                    // blocked: nothing went in, so nothing to undo
+    };
+    for (const auto& c : cases) {
+        Capture capture;
+        capture.fakeKeys = true;
+        capture.down = c.held;
+        capture.accepted = [&c](std::size_t call, UINT size) { return call == 0 ? c.taken : size; };
+        capture.player().play(L"AB");
+        EXPECT_EQ(capture.calls.size(), c.calls) << c.taken;
+        EXPECT_EQ(capture.down, c.held) << c.taken;
+    }
 }
 
 TEST_F(SendInputPlayerTest, UnparsableOrEmptyStringsSendNothing) {

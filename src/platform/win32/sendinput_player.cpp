@@ -33,9 +33,26 @@ std::uint16_t Win32KeyboardLayout::scanCode(std::uint16_t vk) {
     return static_cast<std::uint16_t>(MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout_));
 }
 
-// The top bit of the character mapping marks a dead key; asking this way leaves the keyboard state untouched.
-bool Win32KeyboardLayout::isDeadKey(std::uint16_t vk) {
-    return (MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout_) & 0x80000000u) != 0;
+// Asks with a key-state array of our own, so the user's held keys do not count, and with the flag that leaves the
+// system's dead-key state alone (Windows 10 1607 and later), so a dead key the user has pressed stays pending.
+// MapVirtualKeyEx is no help: it knows only the unshifted level, and a dead key often sits on the Shift level
+// alone (the circumflex of US-International).
+std::optional<wchar_t> Win32KeyboardLayout::keyChar(std::uint16_t vk, std::uint8_t shiftState) {
+    constexpr UINT kKeepKeyboardState = 0x4;
+    BYTE keys[256] = {};
+    if (shiftState & 1) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    if (shiftState & 2) keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    if (shiftState & 4) keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+    const UINT scan = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout_);
+    wchar_t typed[8] = {};
+    const int count = ToUnicodeEx(vk, scan, keys, typed, 8, kKeepKeyboardState, layout_);
+    if (count < 0) {
+        // A system that ignores the flag now holds our dead key: the same key again types both and clears it.
+        ToUnicodeEx(vk, scan, keys, typed, 8, kKeepKeyboardState, layout_);
+        return std::nullopt;
+    }
+    if (count != 1) return std::nullopt;
+    return typed[0];
 }
 
 HKL foregroundKeyboardLayout() {
@@ -69,8 +86,8 @@ std::vector<INPUT> toInputs(std::span<const ww::KeyEvent> events) {
 
 SendInputPlayer::SendInputPlayer() : SendInputPlayer(systemSendInput) {}
 
-SendInputPlayer::SendInputPlayer(Sender send, std::size_t maxEventsPerCall)
-    : send_(std::move(send)), maxEvents_(maxEventsPerCall) {}
+SendInputPlayer::SendInputPlayer(Sender send, StateReader readState, std::size_t maxEventsPerCall)
+    : send_(std::move(send)), readState_(std::move(readState)), maxEvents_(maxEventsPerCall) {}
 
 void SendInputPlayer::play(std::wstring_view keys) {
     const ww::ParseResult parsed = ww::parseKeystrokes(keys);
@@ -79,38 +96,31 @@ void SendInputPlayer::play(std::wstring_view keys) {
         return;
     }
     Win32KeyboardLayout layout(foregroundKeyboardLayout());
-    sendAll(
-        ww::planKeystrokes(std::get<std::vector<ww::KeyAction>>(parsed), layout, currentKeyboardState(), maxEvents_));
+    const auto& actions = std::get<std::vector<ww::KeyAction>>(parsed);
+    sendAll(ww::planKeystrokes(actions, layout, readState_().capsLock, maxEvents_), layout);
 }
 
-void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls) {
+void SendInputPlayer::playCharacters(std::wstring_view text) {
+    Win32KeyboardLayout layout(foregroundKeyboardLayout());
+    sendAll(ww::planCharacters(text, layout, maxEvents_), layout);
+}
+
+// The held modifiers are read right before each call: the user may let go or take hold while a long text is
+// planned or sent, and a key pressed again for the user who has let go would stay down.
+void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls, ww::KeyboardLayout& layout) {
     for (const ww::KeyCall& call : calls) {
-        std::vector<INPUT> inputs = toInputs(call);
+        const std::uint8_t held = readState_().held;
+        const ww::KeyCall whole = ww::withHeldLifted(call, held, layout);
+        std::vector<INPUT> inputs = toInputs(whole);
         const UINT sent = send_(inputs);
         if (sent != inputs.size()) {
             // Blocked (another desktop, a higher-integrity window) or cut short: typing on would garble the text.
-            releaseLeftDown(std::span(call).first(std::min<std::size_t>(sent, call.size())));
+            const auto taken = std::span(whole).first(std::min<std::size_t>(sent, whole.size()));
+            std::vector<INPUT> repair = toInputs(ww::afterCutShort(taken, held, layout));
+            if (!repair.empty()) send_(repair); // best effort: if this is blocked too, there is nothing left to try
             return;
         }
     }
-}
-
-void SendInputPlayer::releaseLeftDown(std::span<const ww::KeyEvent> sent) {
-    auto id = [](const ww::KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : e.vk; };
-    std::vector<ww::KeyEvent> down;
-    for (const ww::KeyEvent& e : sent) {
-        if (!e.keyUp) {
-            down.push_back(e);
-        } else {
-            std::erase_if(down, [&](const ww::KeyEvent& d) { return id(d) == id(e); });
-        }
-    }
-    if (down.empty()) return;
-    std::vector<ww::KeyEvent> releases(down.rbegin(), down.rend());
-    for (ww::KeyEvent& e : releases)
-        e.keyUp = true;
-    std::vector<INPUT> inputs = toInputs(releases);
-    send_(inputs); // best effort: if this is blocked too, there is nothing left to try
 }
 
 } // namespace ww::win

@@ -18,7 +18,7 @@ public:
     explicit Win32KeyboardLayout(HKL layout) : layout_(layout) {}
     std::uint16_t vkKeyScan(wchar_t ch) override;
     std::uint16_t scanCode(std::uint16_t vk) override;
-    bool isDeadKey(std::uint16_t vk) override;
+    std::optional<wchar_t> keyChar(std::uint16_t vk, std::uint8_t shiftState) override;
 
 private:
     HKL layout_;
@@ -37,19 +37,23 @@ class SendInputPlayer final : public ww::KeystrokePlayer {
 public:
     // Puts the records into the input stream and returns how many went in, as SendInput does.
     using Sender = std::function<UINT(std::span<INPUT>)>;
+    // The modifiers down and the Caps Lock toggle, as currentKeyboardState reads them.
+    using StateReader = std::function<ww::KeyboardState()>;
 
     SendInputPlayer();
-    explicit SendInputPlayer(Sender send, std::size_t maxEventsPerCall = ww::kMaxEventsPerCall);
+    explicit SendInputPlayer(Sender send, StateReader readState = currentKeyboardState,
+                             std::size_t maxEventsPerCall = ww::kMaxEventsPerCall);
 
     // A string that does not parse plays nothing and beeps. If the system takes only part of a call, the rest is
-    // dropped and every key the taken part left down is released.
+    // dropped, every key the taken part left down is released and the user's held modifiers are down again.
     void play(std::wstring_view keys) override;
+    void playCharacters(std::wstring_view text) override;
 
 private:
-    void sendAll(const std::vector<ww::KeyCall>& calls);
-    void releaseLeftDown(std::span<const ww::KeyEvent> sent);
+    void sendAll(const std::vector<ww::KeyCall>& calls, ww::KeyboardLayout& layout);
 
     Sender send_;
+    StateReader readState_;
     std::size_t maxEvents_;
 };
 
