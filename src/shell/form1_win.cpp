@@ -6,6 +6,8 @@
 #include "platform/win32/win_file_store.h"
 #include "shell/app_win.h"
 #include "shell/commands.h"
+#include "windows/form6_win.h"
+#include "windows/form7_win.h"
 
 namespace ww {
 
@@ -147,6 +149,12 @@ void Form1::OnCommand(UINT id) {
     case CmdMnBeep:
         mnBar_.deactivate();
         engine_.deactivate();
+        break;
+    case CmdTabean:
+        App::get().openOrShow<Form7>();
+        break;
+    case CmdZwisch:
+        if (App::get().openOrShow<Form6>()) unload();
         break;
     case CmdMnExit:
         tray_.remove();

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -125,7 +126,8 @@ HWND findChild(HWND top, const wchar_t* what) {
 
 int usage() {
     fputs("usage: wwdriver find|wait|gone|text|visible|exstyle|children|child-text|click|close|post|send|\n"
-          "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep ...\n",
+          "       foreground|tray-count|tray-tips|tray-delete|taskbar-buttons|broadcast-taskbar-created|sleep|\n"
+          "       hold-clipboard|tray-icon|size|resize|list|list-sel|list-item-pos ...\n",
           stderr);
     return 2;
 }
@@ -181,6 +183,61 @@ int wmain(int argc, wchar_t** argv) {
             if (waited >= ms) return 1;
             Sleep(50);
         }
+    }
+
+    // List boxes, window sizes and the clipboard (overview and pick list).
+    if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
+        if (!OpenClipboard(nullptr)) return 1;
+        puts("held");
+        fflush(stdout);
+        Sleep(static_cast<DWORD>(_wtoi(arg(2)) * 1000));
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == L"tray-icon" && arg(3)) { // tray-icon TITLE|hwnd:HEX ID: 1 if the shell holds that window's icon
+        NOTIFYICONDATAW n{};
+        n.cbSize = sizeof n;
+        n.hWnd = wcsncmp(arg(2), L"hwnd:", 5) == 0 ? reinterpret_cast<HWND>(wcstoull(arg(2) + 5, nullptr, 16))
+                                                   : findTop(arg(2));
+        n.uID = static_cast<UINT>(_wtoi(arg(3)));
+        puts(n.hWnd && Shell_NotifyIconW(NIM_MODIFY, &n) ? "1" : "0"); // changes nothing: no NIF_ flags
+        return 0;
+    }
+    if (cmd == L"size" || cmd == L"resize" || cmd == L"list" || cmd == L"list-sel" || cmd == L"list-item-pos") {
+        HWND top = findTop(arg(2));
+        HWND c = top && arg(3) && cmd != L"resize" ? findChild(top, arg(3)) : top;
+        if (!c) return 1;
+        auto send = [c](UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+            DWORD_PTR r = 0;
+            return SendMessageTimeoutW(c, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r) ? static_cast<LRESULT>(r) : -1;
+        };
+        RECT outer{}, client{};
+        GetWindowRect(c, &outer);
+        GetClientRect(c, &client);
+        if (cmd == L"size") { // size TITLE [CONTROL]: outer and client width and height in pixels
+            printf("%ld %ld %ld %ld\n", outer.right - outer.left, outer.bottom - outer.top, client.right,
+                   client.bottom);
+        } else if (cmd == L"resize" && arg(4)) { // resize TITLE WIDTH HEIGHT: outer size in pixels
+            return SetWindowPos(c, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
+        } else if (cmd == L"list") { // list TITLE CONTROL: every entry, one a line
+            const auto count = static_cast<int>(send(LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                std::wstring item(static_cast<size_t>(std::max<LRESULT>(send(LB_GETTEXTLEN, i, 0), 0)) + 1, L'\0');
+                item.resize(static_cast<size_t>(
+                    std::max<LRESULT>(send(LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())), 0)));
+                out(item);
+            }
+        } else if (cmd == L"list-sel") { // list-sel TITLE CONTROL: index of the selected entry, -1 for none
+            printf("%d\n", static_cast<int>(send(LB_GETCURSEL, 0, 0)));
+        } else { // list-item-pos TITLE CONTROL INDEX: screen point in the middle of that entry, if it is in view
+            const int index = arg(4) ? _wtoi(arg(4)) : 0;
+            const auto height = static_cast<int>(send(LB_GETITEMHEIGHT, 0, 0));
+            const auto first = static_cast<int>(send(LB_GETTOPINDEX, 0, 0));
+            POINT p{client.right / 2, (index - first) * height + height / 2};
+            if (index < first || p.y >= client.bottom || !ClientToScreen(c, &p)) return 1;
+            printf("%ld %ld\n", p.x, p.y);
+        }
+        return 0;
     }
 
     HWND w = findTop(arg(2));
