@@ -121,13 +121,13 @@ press Down
 expect_clipboard "Down moves on and copies key B's umlauts" "Grüße ÄÖÜ äöü ß"
 
 # Another program holds the clipboard: the selection gives up after a short while and leaves it as it was.
-wine "$WW_BIN/wwdriver.exe" hold-clipboard 4 >"$E2E_WORK/held" 2>/dev/null &
+wine "$WW_BIN/wwdriver.exe" hold-clipboard 6 >"$E2E_WORK/held" 2>/dev/null &
 holder=$!
 wait_for 'grep -q held "$E2E_WORK/held"' 10
 press Down
+check "the busy selection moved on" wait_for '[ "$(drv list-sel "$PICK" $LIST)" = 12 ]' 5
 check "pick list answers while the clipboard is held" answers "$PICK"
 check "the other program still holds the clipboard" kill -0 $holder
-check_eq "the busy selection moved on" "$(drv list-sel "$PICK" $LIST)" 12
 wait $holder || true
 check_eq "a busy clipboard keeps its text" "$(clipboard)" "Grüße ÄÖÜ äöü ß"
 press Down
@@ -145,8 +145,7 @@ check "overview still topmost" topmost "$OVERVIEW"
 type_into_pad KP_Insert c
 expect_pad "keypad 0 arms again and C types the edited text" "geändert"
 
-drv post "$MAIN" 0x111 105
-sleep 0.5
+drv send "$MAIN" 0x111 105 >/dev/null
 check_eq "the menu shows the open overview without reading" "$(drv list "$OVERVIEW" $LIST)" "$overview"
 check_eq "still one overview" "$(drv count "$OVERVIEW")" 1
 drv close "$OVERVIEW"
@@ -158,6 +157,7 @@ check_eq "a reopened overview reads the files again" "$(drv list "$OVERVIEW" $LI
 # A close request from another program also brings the main window back exactly once.
 drv post "$MAIN" 0x111 106
 drv wait "$PICK" 10
+check "main window unloaded again" wait_for '[ "$(drv count "$MAIN")" = 0 ]' 5
 drv close "$PICK"
 check "icon back after a close request" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
 check_eq "again exactly one main window" "$(drv count "$MAIN")" 1
