@@ -10,6 +10,8 @@
 #include "shell/app_win.h"
 #include "shell/commands.h"
 #include "windows/form2_win.h"
+#include "windows/form6_win.h"
+#include "windows/form7_win.h"
 
 namespace ww {
 
@@ -160,6 +162,12 @@ void Form1::OnCommand(UINT id) {
         break;
     case CmdHilf:
         if (App::get().openOrShow<Form5>()) unload();
+        break;
+    case CmdTabean:
+        App::get().openOrShow<Form7>();
+        break;
+    case CmdZwisch:
+        if (App::get().openOrShow<Form6>()) unload();
         break;
     case CmdMnExit:
         tray_.remove();

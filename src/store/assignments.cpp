@@ -93,6 +93,15 @@ std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& c
     return splitRecords(bytes ? decodeFileText(codec, *bytes) : std::wstring(), count);
 }
 
+std::vector<std::wstring> readForWindow(const FileStore& files, const TextCodec& codec, const std::string& name,
+                                        int count, std::vector<std::wstring>* problems) {
+    std::wstring problem;
+    auto records = readRecords(files, codec, name, count, &problem);
+    // A deleted file is no problem: the main window creates it again at its next load.
+    if (!problem.empty() && problems && files.exists(name)) problems->push_back(problem);
+    return records;
+}
+
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     AssignmentTable table;
     loadHalf(files, codec, kShortcutFile, kShortcutCount, problems, [&](int i, const std::wstring& record) {

@@ -36,6 +36,11 @@ std::vector<std::wstring> splitRecords(std::wstring_view text, int count);
 std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& codec, const std::string& name,
                                       int count, std::wstring* problem = nullptr);
 
+// The same for the windows that show or edit the records: a missing file reads as defaults without complaint (the
+// main window creates it), any other failure is appended to `problems` (may be null).
+std::vector<std::wstring> readForWindow(const FileStore& files, const TextCodec& codec, const std::string& name,
+                                        int count, std::vector<std::wstring>* problems);
+
 // Builds the table the way the main window does at each load: tipps.dat first, then tipp.dat. A missing file is
 // created with its default lines and leaves its half empty for this load. Problems (a file that cannot be read
 // or created) are appended to `problems` (may be null) as German sentences; that half then stays empty and the

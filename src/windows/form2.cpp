@@ -102,10 +102,7 @@ void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vecto
         int count;
     } parts[] = {{kKeyTextFile, 0, kKeyCount}, {kShortcutFile, kFirstPadSlot, kShortcutCount}};
     for (const auto& part : parts) {
-        std::wstring error;
-        const auto records = readRecords(files, codec, part.name, part.count, &error);
-        // A deleted file reads as defaults, as the main window will recreate it; any other failure is told.
-        if (!error.empty() && problems && files.exists(part.name)) problems->push_back(error);
+        const auto records = readForWindow(files, codec, part.name, part.count, problems);
         for (int i = 0; i < part.count; ++i) {
             const auto slot = static_cast<std::size_t>(part.first + i);
             fields_[slot] = saved_[slot] = records[static_cast<std::size_t>(i)];

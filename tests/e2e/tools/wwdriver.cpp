@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -133,7 +134,8 @@ HWND findChild(HWND top, const wchar_t* what) {
 int usage() {
     fputs("usage: wwdriver active|find|wait|gone|rect|text|visible|exstyle|topmost|children|child-text|click|close|\n"
           "       post|send|foreground|tray-count|tray-icons|tray-icon-rect|tray-tips|tray-delete|taskbar-buttons|\n"
-          "       broadcast-taskbar-created|sleep|hold-file|control-state|focus|center|closebox|msgbox-text ...\n",
+          "       broadcast-taskbar-created|sleep|hold-file|control-state|focus|center|closebox|msgbox-text|\n"
+          "       hold-clipboard|size|resize|list|list-sel|list-item-pos ...\n",
           stderr);
     return 2;
 }
@@ -284,6 +286,51 @@ int wmain(int argc, wchar_t** argv) {
         bool on = top && (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST);
         puts(on ? "1" : "0");
         return on ? 0 : 1;
+    }
+    // List boxes, window sizes and the clipboard (overview and pick list).
+    if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
+        if (!OpenClipboard(nullptr)) return 1;
+        puts("held");
+        fflush(stdout);
+        Sleep(static_cast<DWORD>(_wtoi(arg(2)) * 1000));
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == L"size" || cmd == L"resize" || cmd == L"list" || cmd == L"list-sel" || cmd == L"list-item-pos") {
+        HWND top = findTop(arg(2));
+        HWND c = top && arg(3) && cmd != L"resize" ? findChild(top, arg(3)) : top;
+        if (!c) return 1;
+        auto send = [c](UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+            DWORD_PTR r = 0;
+            return SendMessageTimeoutW(c, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r) ? static_cast<LRESULT>(r) : -1;
+        };
+        RECT outer{}, client{};
+        GetWindowRect(c, &outer);
+        GetClientRect(c, &client);
+        if (cmd == L"size") { // size TITLE [CONTROL]: outer and client width and height in pixels
+            printf("%ld %ld %ld %ld\n", outer.right - outer.left, outer.bottom - outer.top, client.right,
+                   client.bottom);
+        } else if (cmd == L"resize" && arg(4)) { // resize TITLE WIDTH HEIGHT: outer size in pixels
+            return SetWindowPos(c, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
+        } else if (cmd == L"list") { // list TITLE CONTROL: every entry, one a line
+            const auto count = static_cast<int>(send(LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                std::wstring item(static_cast<size_t>(std::max<LRESULT>(send(LB_GETTEXTLEN, i, 0), 0)) + 1, L'\0');
+                item.resize(static_cast<size_t>(
+                    std::max<LRESULT>(send(LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())), 0)));
+                out(item);
+            }
+        } else if (cmd == L"list-sel") { // list-sel TITLE CONTROL: index of the selected entry, -1 for none
+            printf("%d\n", static_cast<int>(send(LB_GETCURSEL, 0, 0)));
+        } else { // list-item-pos TITLE CONTROL INDEX: screen point in the middle of that entry, if it is in view
+            const int index = arg(4) ? _wtoi(arg(4)) : 0;
+            const auto height = static_cast<int>(send(LB_GETITEMHEIGHT, 0, 0));
+            const auto first = static_cast<int>(send(LB_GETTOPINDEX, 0, 0));
+            POINT p{client.right / 2, (index - first) * height + height / 2};
+            if (index < first || p.y >= client.bottom || !ClientToScreen(c, &p)) return 1;
+            printf("%ld %ld\n", p.x, p.y);
+        }
+        return 0;
     }
 
     HWND w = findTop(arg(2));

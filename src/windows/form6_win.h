@@ -1,0 +1,22 @@
+#pragma once
+// `Form6`: the clipboard pick list. It replaces the main window while open and brings it back when it closes.
+#include "windows/list_window_win.h"
+
+namespace ww {
+
+class Form6 final : public ListWindow {
+public:
+    bool open() override;
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    win::UniqueFont listFont() override;
+
+private:
+    void OnSelChange();
+    void OnClose();
+
+    std::vector<std::wstring> lines_;
+};
+
+} // namespace ww

@@ -1,0 +1,22 @@
+#include "windows/form7_win.h"
+
+#include "platform/win32/ansi_codec.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/win_file_store.h"
+#include "windows/form7.h"
+
+namespace ww {
+
+// The load step: both files read once; the list is a snapshot until the window is closed.
+bool Form7::open() {
+    win::Win32FileStore files;
+    win::AnsiCodec codec;
+    const auto lines = readOverview(files, codec, &problems_);
+    return openList(L"WortwerkForm7", kForm7Title, lines, kForm7ClientWidth, kForm7ClientHeight, true);
+}
+
+win::UniqueFont Form7::listFont() {
+    return win::createFont(hwnd(), kForm7FontFace, kForm7FontCentiPoints, false);
+}
+
+} // namespace ww

@@ -1,0 +1,15 @@
+#pragma once
+// `Form7`: the overview window. Belongs to no other window, so it outlives the main window's unloads and Exit.
+#include "windows/list_window_win.h"
+
+namespace ww {
+
+class Form7 final : public ListWindow {
+public:
+    bool open() override;
+
+protected:
+    win::UniqueFont listFont() override;
+};
+
+} // namespace ww

@@ -1,0 +1,83 @@
+#include "windows/list_window_win.h"
+
+#include "platform/win32/dpi.h"
+#include "platform/win32/message_box.h"
+#include "windows/form7.h"
+
+namespace ww {
+
+namespace {
+constexpr UINT kShowProblems = WM_APP + 3;
+} // namespace
+
+bool ListWindow::openList(const wchar_t* className, const wchar_t* title, const std::vector<std::wstring>& lines,
+                          int clientWidthTwips, int clientHeightTwips, bool centre) {
+    if (!createSecondary(className, 0, title, WS_OVERLAPPEDWINDOW, true)) return false;
+    win::setTopmost(hwnd(), true);
+    for (const auto& line : lines) {
+        const LRESULT added = SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE) { // the list would no longer match its lines
+            DestroyWindow(hwnd());
+            return false;
+        }
+    }
+    win::setClientSize(hwnd(), clientWidthTwips, clientHeightTwips, centre);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    return true;
+}
+
+// Single selection, unsorted, whole rows, a vertical scroll bar only.
+bool ListWindow::OnCreate() {
+    List1 = win::createControl(hwnd(), L"LISTBOX", L"", WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kList1Id,
+                               WS_EX_CLIENTEDGE);
+    return List1 != nullptr;
+}
+
+void ListWindow::layout() {
+    auto font = listFont();
+    win::setFont(List1, font.get());
+    font_ = std::move(font);
+    OnSize(SIZE_RESTORED);
+}
+
+// The list layout rule, from the window's outer size at its DPI. A minimized window keeps its list as it was.
+void ListWindow::OnSize(WPARAM kind) {
+    RECT outer{};
+    if (kind == SIZE_MINIMIZED || !GetWindowRect(hwnd(), &outer)) return;
+    const win::Twips tw(hwnd());
+    auto twips = [&](LONG pixels) { return mulDivRounded(static_cast<int>(pixels), 1440, static_cast<int>(tw.dpi())); };
+    win::place(List1, tw, listLayout(twips(outer.right - outer.left), twips(outer.bottom - outer.top)));
+}
+
+void ListWindow::OnShowProblems() {
+    std::wstring text = L"Wortwerk konnte nicht alle Texte lesen:\n";
+    for (const auto& p : problems_)
+        text += L"\n" + p;
+    text += L"\n\nDie Liste zeigt an ihrer Stelle „*** Noch nicht benutzt ***“. Ihre Dateien wurden nicht verändert.";
+    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING);
+}
+
+LRESULT ListWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_SIZE:
+        OnSize(wp);
+        return 0;
+    case WM_SETFOCUS:
+        SetFocus(List1);
+        return 0;
+    case kShowProblems:
+        OnShowProblems();
+        return 0;
+    case WM_ENDSESSION:
+        // The session ends: the window goes with it, and the main window is not loaded again only to be ended.
+        if (wp) DestroyWindow(hwnd());
+        return 0;
+    }
+    return SecondaryWindow::handleMessage(msg, wp, lp);
+}
+
+} // namespace ww

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# The overview and the clipboard pick list as a user meets them: the overview stays in view beside the running
+# engine and through the pick list's whole cycle; the pick list puts texts on the clipboard (read on the X side),
+# survives a busy clipboard and brings the main window back with the files read afresh.
+source "$WW_SRC/tests/e2e/lib.sh"
+MAIN="Wortwerk V.2.0"
+OVERVIEW="Tastenbelegung"
+PICK="so geht's auch"
+PAD="Untitled - Notepad"
+LIST=class:ListBox
+DIR=$E2E_WORK/data
+SHOTS=$WW_BIN/screenshots
+mkdir -p "$DIR" "$SHOTS"
+
+# Writes both files in Windows-1252 and the 45 overview lines expected from them (UTF-8, one a line).
+write_files() {
+    python3 - "$DIR" "$1" <<'PY'
+import sys
+folder, edited = sys.argv[1], sys.argv[2] == "edited"
+texts = ["*** Noch nicht benutzt ***"] * 36
+keys = "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+texts[keys.index("0")] = "null"
+texts[keys.index("A")] = "Neu###Text" if edited else "Name###Straße"
+texts[keys.index("B")] = "Grüße ÄÖÜ äöü ß"
+texts[keys.index("C")] = "geändert" if edited else "dritte"
+texts[keys.index("D")] = "vierte"
+shortcuts = ["*** Noch nicht benutzt ***"] * 9
+shortcuts[1] = "strgf9"
+for name, records in (("tipp.dat", texts), ("tipps.dat", shortcuts)):
+    with open(f"{folder}/{name}", "wb") as f:
+        f.write("".join(r + "\r\n" for r in records).encode("cp1252"))
+lines = [f"{k} = {t}" for k, t in zip(keys, texts)] + [f"Z{i + 1} = {s}" for i, s in enumerate(shortcuts)]
+with open(f"{folder}/overview-{sys.argv[2]}.txt", "w", encoding="utf-8") as f:
+    f.write("\n".join(lines) + "\n")
+PY
+}
+
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
+padtext() { drv child-text "$PAD" class:Edit; }
+# Keys reach Wine through the virtual desktop's X window (Wine may move X's focus to one of its windows when it
+# activates that); Wine's foreground window then gets them.
+focus() {
+    xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+    drv foreground "$1" || true
+    sleep 0.3
+}
+type_into_pad() { # type_into_pad KEYS...: a clean notepad, then each key pressed in turn
+    drv set-text "$PAD" class:Edit ""
+    focus "$PAD"
+    local key
+    for key in "$@"; do press "$key"; done
+}
+expect_pad() {
+    sleep 0.3
+    wait_for '[ "$(padtext)" == "$2" ]' 3 || true
+    check_eq "$1" "$(padtext)" "$2"
+}
+clipboard() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
+expect_clipboard() {
+    wait_for '[ "$(clipboard)" == "$2" ]' 5 || true
+    check_eq "$1" "$(clipboard)" "$2"
+}
+topmost() { (($(drv exstyle "$1") & 0x8)); }
+icon() { drv tray-icons "$1" 1; } # main windows of that title whose icon the tray holds
+answers() { drv send "$1" 0 >/dev/null; }
+
+write_files original
+start_wortwerk "$DIR"
+drv wait "$MAIN" 15
+drv close "$MAIN"
+check "tray icon after start" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
+(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
+drv wait "$PAD" 20
+desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+buttons=$(drv taskbar-buttons)
+
+# Overview: 45 lines with their prefixes, in view and topmost, while the engine keeps running.
+drv post "$MAIN" 0x111 105
+check "menu opens the overview" drv wait "$OVERVIEW" 10
+overview=$(cat "$DIR/overview-original.txt")
+check_eq "overview lists the 45 stored lines after their key prefixes" "$(drv list "$OVERVIEW" $LIST)" "$overview"
+check "overview is topmost" topmost "$OVERVIEW"
+check "overview has its own task-bar button" wait_for '[ "$(drv taskbar-buttons)" = $((buttons + 1)) ]' 5
+read -r ow oh cw ch <<<"$(drv size "$OVERVIEW")"
+check_eq "overview client area 2460 x 6345 twips" "$cw $ch" "164 423"
+read -r lw lh _ <<<"$(drv size "$OVERVIEW" $LIST)"
+check_eq "list is 150 twips narrower than the window" "$lw" $((ow - 10))
+check "list is at most 300 twips lower, whole rows" test "$lh" -le $((oh - 20)) -a "$lh" -gt $((oh - 40))
+drv resize "$OVERVIEW" 400 300
+read -r lw lh _ <<<"$(drv size "$OVERVIEW" $LIST)"
+check_eq "list follows a resize" "$lw" 390
+drv resize "$OVERVIEW" "$ow" "$oh"
+import -window root "$SHOTS/overview.png"
+
+type_into_pad KP_Insert c
+expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
+
+# Pick list: the main window and its icon go; selections put stored texts on the clipboard.
+main=$(drv find "$MAIN")
+drv post "$MAIN" 0x111 106
+check "menu opens the pick list" drv wait "$PICK" 10
+check "icon gone while the pick list is open" wait_for '[ "$(icon "$MAIN")" = 0 ]' 5
+check_eq "main window unloaded" "$(drv count "$MAIN")" 0
+check_eq "pick list holds the 36 stored lines" "$(drv list "$PICK" $LIST)" "$(head -n 36 "$DIR/overview-original.txt" | cut -c5-)"
+check "pick list is topmost" topmost "$PICK"
+check_eq "overview unchanged beside the pick list" "$(drv list "$OVERVIEW" $LIST)" "$overview"
+type_into_pad KP_Insert c
+expect_pad "keypad 0 types nothing while the pick list is open" "0c"
+
+# Wine's virtual desktop draws an activated window over topmost ones (its own z-order stays right), so the user
+# brings the pick list back to the front first.
+focus "$PICK"
+read -r x y <<<"$(drv list-item-pos "$PICK" $LIST 10)"
+xdotool mousemove "$x" "$y" click 1
+expect_clipboard "clicking entry 11 copies key A's text, ### and ß as stored" "Name###Straße"
+check_eq "entry 11 is selected" "$(drv list-sel "$PICK" $LIST)" 10
+drv foreground "$OVERVIEW"
+focus "$PICK"
+import -window root "$SHOTS/picklist.png"
+press Down
+expect_clipboard "Down moves on and copies key B's umlauts" "Grüße ÄÖÜ äöü ß"
+
+# Another program holds the clipboard: the selection gives up after a short while and leaves it as it was.
+wine "$WW_BIN/wwdriver.exe" hold-clipboard 6 >"$E2E_WORK/held" 2>/dev/null &
+holder=$!
+wait_for 'grep -q held "$E2E_WORK/held"' 10
+press Down
+check "the busy selection moved on" wait_for '[ "$(drv list-sel "$PICK" $LIST)" = 12 ]' 5
+check "pick list answers while the clipboard is held" answers "$PICK"
+check "the other program still holds the clipboard" kill -0 $holder
+wait $holder || true
+check_eq "a busy clipboard keeps its text" "$(clipboard)" "Grüße ÄÖÜ äöü ß"
+press Down
+expect_clipboard "the next selection copies again" "vierte"
+
+# Closing brings the main window back once, with the files as they are now; the overview is untouched.
+write_files edited
+focus "$PICK"
+press alt+F4
+check "Alt+F4 closes the pick list" drv gone "$PICK" 10
+check "icon back after the pick list" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
+check_eq "exactly one main window" "$(drv count "$MAIN")" 1
+check_eq "overview still shows its snapshot" "$(drv list "$OVERVIEW" $LIST)" "$overview"
+check "overview still topmost" topmost "$OVERVIEW"
+type_into_pad KP_Insert c
+expect_pad "keypad 0 arms again and C types the edited text" "geändert"
+
+drv send "$MAIN" 0x111 105 >/dev/null
+check_eq "the menu shows the open overview without reading" "$(drv list "$OVERVIEW" $LIST)" "$overview"
+check_eq "still one overview" "$(drv count "$OVERVIEW")" 1
+drv close "$OVERVIEW"
+drv gone "$OVERVIEW" 10
+drv post "$MAIN" 0x111 105
+drv wait "$OVERVIEW" 10
+check_eq "a reopened overview reads the files again" "$(drv list "$OVERVIEW" $LIST)" "$(cat "$DIR/overview-edited.txt")"
+
+# A close request from another program also brings the main window back exactly once.
+drv post "$MAIN" 0x111 106
+drv wait "$PICK" 10
+check "main window unloaded again" wait_for '[ "$(drv count "$MAIN")" = 0 ]' 5
+drv close "$PICK"
+check "icon back after a close request" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
+check_eq "again exactly one main window" "$(drv count "$MAIN")" 1
+
+# Exit with the overview open: the icon goes, the program runs on until the overview is closed.
+main=$(drv find "$MAIN")
+drv post "$MAIN" 0x111 108
+check "Exit removes the icon" wait_for '[ "$(icon "$MAIN")" = 0 ]' 10
+check "Exit unloads the main window" wait_for '[ "$(drv count "$MAIN")" = 0 ]' 10
+sleep 1
+check "the overview keeps the program running" kill -0 "$WW_PID"
+check "overview still open after Exit" drv wait "$OVERVIEW" 1
+drv close "$OVERVIEW"
+check "closing the overview ends the program" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 20
+finish
