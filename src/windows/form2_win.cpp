@@ -200,16 +200,15 @@ void Form2::OnCloseRequest(CloseRequest request) {
     if (model_.closeRequested(request) == CloseStep::AskDatenkontrolle &&
         win::messageBox(hwnd(), kDatenkontrolleText, kDatenkontrolleTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES)
         return;
-    closePath(request != CloseRequest::EndSession);
+    closePath();
 }
 
-// The main window comes back before the editor goes, so the program never runs out of windows; at the end of the
-// session it stays away and the program ends with the editor.
-void Form2::closePath(bool bringBackMainWindow) {
+// The main window comes back before the editor goes, so the program never runs out of windows.
+void Form2::closePath() {
     if (closing_) return;
     closing_ = true;
     Timer1.setEnabled(false);
-    if (bringBackMainWindow) App::get().bringBackMainWindow();
+    App::get().bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

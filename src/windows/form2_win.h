@@ -37,7 +37,7 @@ private:
     void dimwords();
     void readFields();
     void showFieldTexts();
-    void closePath(bool bringBackMainWindow);
+    void closePath();
 
     Form2Model model_;
     std::array<HWND, kSlotCount> Command1{};

@@ -30,8 +30,8 @@ void Form6::OnSelChange() {
     if (putText(clipboard, *text) != CopyResult::Copied) MessageBeep(MB_ICONWARNING);
 }
 
-// Close box, Alt+F4, system menu or a close request from elsewhere: the main window comes back first, so the
-// program never runs out of windows in between.
+// Close box, Alt+F4, system menu, the end of the session or a close request from elsewhere: the main window comes
+// back first, so the program never runs out of windows in between.
 void Form6::OnClose() {
     App::get().bringBackMainWindow();
     DestroyWindow(hwnd());
@@ -44,6 +44,9 @@ LRESULT Form6::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case WM_ENDSESSION:
+        if (wp) OnClose();
         return 0;
     }
     return ListWindow::handleMessage(msg, wp, lp);

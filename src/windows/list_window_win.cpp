@@ -73,7 +73,7 @@ LRESULT ListWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnShowProblems();
         return 0;
     case WM_ENDSESSION:
-        // The session ends: the window goes with it, and the main window is not loaded again only to be ended.
+        // The session ends and the window goes with it.
         if (wp) DestroyWindow(hwnd());
         return 0;
     }
