@@ -32,11 +32,13 @@ click_item() { # click_item INDEX COUNT: left click on a visible item; items are
 }
 arms() { # arms EXPECTED DESCRIPTION: keypad 0 into an empty notepad gives "OK" when watching, "0" when off
     drv set-text "$PAD" class:Edit ""
-    xdotool windowfocus --sync "$(xdotool search --name "$PAD" | head -n 1)" 2>/dev/null || true
+    xdotool windowfocus "$(xdotool search --name "$PAD" | head -n 1)" 2>/dev/null || true
     drv foreground "$PAD"
     sleep 0.3
     press KP_Insert
-    wait_for '[ "$(padtext)" == "$1" ]' 3 || true
+    local want=$1 # wait_for's own arguments hide ours
+    sleep 0.6     # a watching engine turns the 0 into OK within a few ticks
+    wait_for '[ "$(padtext)" == "$want" ]' 3 || true
     check_eq "$2" "$(padtext)" "$1"
     [ "$(padtext)" == "$1" ] || echo "  foreground: $(drv active), X focus: $(xdotool getwindowfocus getwindowname)"
     press Escape # outside the scan range: an armed engine waits on
