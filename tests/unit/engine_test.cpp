@@ -190,17 +190,6 @@ TEST_F(EngineTest, OnlyAFreshPressWhileDownCounts) {
     EXPECT_EQ(player.played.size(), 4u) << "pressed again after a release";
 }
 
-TEST_F(EngineTest, EmptyEntriesTypeNothingButTheErasures) {
-    table.padshortcuts[6].clear();
-    table.keytexts[10].clear();
-    pad(6);
-    EXPECT_EQ(player.played, (Plays{BS}));
-    arm();
-    strike('A');
-    EXPECT_EQ(player.played, (Plays{BS, BS, BS}));
-    expectState(true, false);
-}
-
 TEST_F(EngineTest, ArmedScanQueriesOnlyTheCodes48To90AndNotTheKeypad) {
     arm();
     for (int code : {0x20 /* space */, kPad0 + 3, 0x70 /* F1 */, 0xBA /* a punctuation key */})
