@@ -36,8 +36,10 @@ TEST(ListLayout, FillsTheWindowLessTheMarginsAndNeverGoesNegative) {
         int width, height;
         std::vector<int> list; // left, top, width, height
     } cases[] = {
-        {3000, 6000, {1, 1, 2850, 5700}}, {4000, 8000, {1, 1, 3850, 7700}}, {151, 301, {1, 1, 1, 1}},
-        {150, 300, {1, 1, 0, 0}},         {100, 1000, {1, 1, 0, 700}},      {0, 0, {1, 1, 0, 0}},
+        {3000, 6000, {1, 1, 2850, 5700}},
+        {151, 301, {1, 1, 1, 1}},
+        {100, 1000, {1, 1, 0, 700}},
+        {0, 0, {1, 1, 0, 0}},
     };
     for (const auto& c : cases) {
         const TwipsRect r = listLayout(c.width, c.height);
