@@ -3,7 +3,6 @@
 # types its introduction, and its button (or Alt+F4, or the end of the session) brings the main window back. Later
 # starts in that folder show no notice; a folder that cannot be written still gets the notice, once.
 source "$WW_SRC/tests/e2e/lib.sh"
-TITLE="Wortwerk V.2.0"
 NOTICE=class:WortwerkFrmSplash
 BUTTON="Das hätte ich auch ohne diese dummen Sprüche hinbekommen."
 # The notice text: 11 lines, each followed by CR LF.
@@ -19,11 +18,9 @@ NOTICE_TEXT+=$'Text gelegt haben. \r\n'
 NOTICE_TEXT+=$'Zur Textbelegung aber nicht die Tasten  auf dem Zahlenblock \r\n'
 NOTICE_TEXT+=$'(ganz rechts) benutzen, sondern die unter den F - Tasten. Weitere Informationen finden Sie unter Hilfe.\r\n'
 
-icons() { drv tray-icons "$TITLE" 1; } # main windows whose icon is in the tray
-quiet() { "$@" >/dev/null 2>&1; }
 # TYPED: the typing area's text exactly, final CR LF included (the driver adds one LF).
 read_typed() {
-    TYPED=$(drv child-text "$NOTICE" class:Edit && printf x) || TYPED=
+    TYPED=$(drv text "$NOTICE" class:Edit && printf x) || TYPED=
     TYPED=${TYPED%x}
     TYPED=${TYPED%$'\n'}
 }
@@ -55,7 +52,7 @@ check "tipp.dat, tipps.dat and 1.dat created" [ -f "$A/tipp.dat" ] && [ -f "$A/t
 check "marker is one line ended by CR LF" python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
 sys.exit(not (d.endswith(b"\r\n") and d.count(b"\n") == 1 and len(d) > 2))' "$A/1.dat"
 cp "$A/1.dat" "$E2E_WORK/marker.before"
-check "notice is topmost" quiet drv topmost "$NOTICE"
+check "notice is topmost" topmost "$NOTICE"
 check_eq "no task-bar button" "$(drv taskbar-buttons)" 0
 
 read_typed
@@ -66,7 +63,7 @@ sleep 1
 read_typed
 check "typing area grows" [ ${#TYPED} -gt ${#first} ]
 check "what is typed is the start of the text" [ "${NOTICE_TEXT:0:${#TYPED}}" == "$TYPED" ]
-check "the hidden button does not close the notice" quiet drv find "$NOTICE"
+check_eq "the hidden button does not close the notice" "$(drv count "$NOTICE")" 1
 
 check "the whole text is typed (about 32 s)" wait_for 'read_typed; [ "$TYPED" == "$NOTICE_TEXT" ]' 90
 check_eq "then the button is visible and enabled" "$(button_state)" "1 1"
@@ -85,10 +82,7 @@ check_eq "second start: no notice" "$(drv count "$NOTICE")" 0
 exit_wortwerk "second copy"
 
 first_start "another folder" "$E2E_WORK/b"
-desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
-xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-drv foreground "$NOTICE"
-sleep 0.3
+focus "$NOTICE"
 xdotool key alt+F4
 expect_main_back "Alt+F4"
 exit_wortwerk "third copy"
