@@ -109,16 +109,13 @@ protected:
 // Wine's layout here is US: no key for ß.
 TEST_F(SendInputPlayerTest, RecordsFollowTheRealLayout) {
     Capture capture;
-    capture.player().play(L"Straße~^{F9}{DEL}@");
+    capture.player().play(L"Saß~^{F9}{DEL}@");
     ASSERT_EQ(capture.calls.size(), 1u);
     EXPECT_EQ(capture.calls[0], cat({{{VK_LSHIFT, 0x2A, 0}},
                                      tap('S', 0x1F),
                                      {{VK_LSHIFT, 0x2A, kUp}},
-                                     tap('T', 0x14),
-                                     tap('R', 0x13),
                                      tap('A', 0x1E),
                                      tap(0, L'ß', KEYEVENTF_UNICODE),
-                                     tap('E', 0x12),
                                      tap(VK_RETURN, 0x1C),
                                      {{VK_LCONTROL, 0x1D, 0}},
                                      tap(VK_F9, 0x43),
