@@ -79,8 +79,7 @@ check_eq "tray icon present before" "$(icons)" 1
 
 open_editor
 check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
-check "main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 5
-check_eq "tray icon gone" "$(icons)" 0
+expect_main_unloaded "editor"
 focus_x "$PAD"
 press KP_Insert
 sleep 0.5
@@ -168,9 +167,7 @@ check_eq "printing keeps the fields" "$(field 10)" "Text A geaendert"
 click "$ED" "alles erledigt"
 check "still asks after the failed save" drv wait Datenkontrolle 5
 answer Datenkontrolle 6
-check "Ja closes the editor" drv gone "$ED" 5
-check "main window back" drv wait "$TITLE" 10
-check "tray icon back" wait_for '[ "$(icons)" = 1 ]' 5
+expect_main_back "$ED" "Ja"
 check "Ja leaves both files byte-identical" files_unchanged
 focus_x "$PAD"
 press KP_Insert

@@ -29,16 +29,7 @@ button_state() { drv control-state "$NOTICE" "$BUTTON"; } # "visible enabled" of
 first_start() {
     start_wortwerk --first-start "$2"
     check "$1: notice opens" drv wait "$NOTICE" 20
-    check "$1: main window unloaded, icon gone" wait_for '[ "$(drv count "$TITLE")" = 0 ] && [ "$(icons)" = 0 ]' 5
-}
-# The main window is back with one icon, the notice gone for good, and the program runs on.
-expect_main_back() {
-    check "$1: notice closes" drv gone "$NOTICE" 5
-    check "$1: icon back" wait_for '[ "$(icons)" = 1 ]' 10
-    sleep 1.5
-    check_eq "$1: one main window, one icon, no notice again" "$(drv count "$TITLE") $(icons) $(drv count "$NOTICE")" \
-        "1 1 0"
-    check "$1: program keeps running" kill -0 "$WW_PID"
+    expect_main_unloaded "$1"
 }
 # Ends the running copy through its menu command "B E E N D E N".
 exit_wortwerk() {
@@ -70,7 +61,7 @@ check_eq "then the button is visible and enabled" "$(button_state)" "1 1"
 mkdir -p "$WW_BIN/screenshots"
 import -window root "$WW_BIN/screenshots/first_start_notice.png"
 drv click "$NOTICE" "$BUTTON"
-expect_main_back "button"
+expect_main_back "$NOTICE" "button"
 check "marker unchanged" cmp -s "$A/1.dat" "$E2E_WORK/marker.before"
 exit_wortwerk "first copy"
 
@@ -84,7 +75,7 @@ exit_wortwerk "second copy"
 first_start "another folder" "$E2E_WORK/b"
 focus "$NOTICE"
 xdotool key alt+F4
-expect_main_back "Alt+F4"
+expect_main_back "$NOTICE" "Alt+F4"
 exit_wortwerk "third copy"
 
 # A folder that cannot be written, staged with folders where the marker and tipp.dat would go: the message about
@@ -97,8 +88,8 @@ sleep 1
 check_eq "unwritable folder: no notice while the message is open" "$(drv count "$NOTICE")" 0
 drv post "class:#32770" 0x111 1 >/dev/null # its OK button
 check "unwritable folder: then the notice opens" drv wait "$NOTICE" 10
-check "unwritable folder: main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ] && [ "$(icons)" = 0 ]' 5
+expect_main_unloaded "unwritable folder"
 check_eq "end-of-session query is answered yes" "$(drv send "$NOTICE" 0x11 0 0)" 1
 drv send "$NOTICE" 0x16 1 0 >/dev/null || true
-expect_main_back "end of session"
+expect_main_back "$NOTICE" "end of session"
 finish

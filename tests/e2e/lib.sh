@@ -141,3 +141,16 @@ start_hidden() { # start_hidden DIR
     drv close "$TITLE"
     wait_for '! drv visible "$TITLE" >/dev/null' 10 || true
 }
+# A window opened from the menu unloads the main window and takes its icon; closing it brings both back exactly once,
+# the main window hidden, and the program runs on.
+expect_main_unloaded() { # expect_main_unloaded DESCRIPTION
+    check "$1: main window unloaded, icon gone" wait_for '[ "$(drv count "$TITLE") $(icons)" = "0 0" ]' 10
+}
+expect_main_back() { # expect_main_back WINDOW DESCRIPTION
+    check "$2: the window closes" drv gone "$1" 10
+    check "$2: icon back" wait_for '[ "$(icons)" = 1 ]' 10
+    sleep 1.5
+    check_eq "$2: one main window, one icon, the window not again" "$(drv count "$TITLE") $(icons) $(drv count "$1")" \
+        "1 1 0"
+    check "$2: main window stays hidden, program runs on" eval '! drv visible "$TITLE" >/dev/null && kill -0 $WW_PID'
+}

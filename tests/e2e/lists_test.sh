@@ -76,8 +76,7 @@ expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
 # Pick list: the main window and its icon go; selections put stored texts on the clipboard.
 drv post "$TITLE" 0x111 106
 check "menu opens the pick list" drv wait "$PICK" 10
-check "icon gone while the pick list is open" wait_for '[ "$(icons)" = 0 ]' 5
-check_eq "main window unloaded" "$(drv count "$TITLE")" 0
+expect_main_unloaded "pick list"
 check_eq "pick list holds the 36 stored lines" "$(drv list "$PICK" $LIST)" "$(head -n 36 "$DIR/overview-original.txt" | cut -c5-)"
 check "pick list is topmost" topmost "$PICK"
 check_eq "overview unchanged beside the pick list" "$(drv list "$OVERVIEW" $LIST)" "$overview"
@@ -114,9 +113,7 @@ expect_clipboard "the next selection copies again" "vierte"
 write_files edited
 focus "$PICK"
 press alt+F4
-check "Alt+F4 closes the pick list" drv gone "$PICK" 10
-check "icon back after the pick list" wait_for '[ "$(icons)" = 1 ]' 10
-check_eq "exactly one main window" "$(drv count "$TITLE")" 1
+expect_main_back "$PICK" "Alt+F4"
 check_eq "overview still shows its snapshot" "$(drv list "$OVERVIEW" $LIST)" "$overview"
 check "overview still topmost" topmost "$OVERVIEW"
 type_into_pad KP_Insert c
@@ -134,10 +131,9 @@ check_eq "a reopened overview reads the files again" "$(drv list "$OVERVIEW" $LI
 # A close request from another program also brings the main window back exactly once.
 drv post "$TITLE" 0x111 106
 drv wait "$PICK" 10
-check "main window unloaded again" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 5
+expect_main_unloaded "pick list again"
 drv close "$PICK"
-check "icon back after a close request" wait_for '[ "$(icons)" = 1 ]' 10
-check_eq "again exactly one main window" "$(drv count "$TITLE")" 1
+expect_main_back "$PICK" "close request"
 
 # Exit with the overview open: the icon goes, the program runs on until the overview is closed.
 drv post "$TITLE" 0x111 108
