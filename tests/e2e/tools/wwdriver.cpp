@@ -268,12 +268,6 @@ int wmain(int argc, wchar_t** argv) {
         printf("%d\n", GetDlgCtrlID(info.hwndFocus));
         return 0;
     }
-    if (cmd == L"closebox" && GetWindowRect(w, &r)) { // closebox WINDOW: screen "X Y" on its close box
-        for (LONG y = r.top + 2; y < r.top + 60 && y < r.bottom; y += 2)
-            for (LONG x = r.right - 2; x > r.right - 80 && x > r.left; x -= 2)
-                if (sendTo(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) return printPoint(x - 4, y + 3);
-        return 1;
-    }
     if (cmd == L"resize" && arg(4)) // resize WINDOW WIDTH HEIGHT: outer size in pixels
         return SetWindowPos(w, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
 
