@@ -84,8 +84,7 @@ for topic in 0 1 3 3 4 2; do
     check "topic $name: only its text visible" wait_for '[ "$(shown_topics)" = $((200 + topic)) ]' 5
     check_eq "topic $name: text exact" "$(drv text "$HELP" id:$((200 + topic)))" "${TOPIC[topic]}"
 done
-mkdir -p "$WW_BIN/screenshots"
-import -window root "$WW_BIN/screenshots/help_topic_c.png"
+shot help_topic_c
 
 drv click "$HELP" "Jetzt ist mir alles klar."
 expect_main_back "$HELP" "close button"

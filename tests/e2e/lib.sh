@@ -154,3 +154,4 @@ expect_main_back() { # expect_main_back WINDOW DESCRIPTION
         "1 1 0"
     check "$2: main window stays hidden, program runs on" eval '! drv visible "$TITLE" >/dev/null && kill -0 $WW_PID'
 }
+shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards

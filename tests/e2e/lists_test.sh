@@ -7,8 +7,7 @@ OVERVIEW="Tastenbelegung"
 PICK="so geht's auch"
 LIST=class:ListBox
 DIR=$E2E_WORK/data
-SHOTS=$WW_BIN/screenshots
-mkdir -p "$DIR" "$SHOTS"
+mkdir -p "$DIR"
 
 # Writes both files in Windows-1252 and the 45 overview lines expected from them (UTF-8, one a line).
 write_files() {
@@ -68,7 +67,7 @@ drv resize "$OVERVIEW" 400 300
 read -r lw lh _ <<<"$(drv size "$OVERVIEW" $LIST)"
 check_eq "list follows a resize" "$lw" 390
 drv resize "$OVERVIEW" "$ow" "$oh"
-import -window root "$SHOTS/overview.png"
+shot overview
 
 type_into_pad KP_Insert c
 expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
@@ -92,7 +91,7 @@ expect_clipboard "clicking entry 11 copies key A's text, ### and ß as stored" "
 check_eq "entry 11 is selected" "$(drv list-sel "$PICK" $LIST)" 10
 drv foreground "$OVERVIEW"
 focus "$PICK"
-import -window root "$SHOTS/picklist.png"
+shot picklist
 press Down
 expect_clipboard "Down moves on and copies key B's umlauts" "Grüße ÄÖÜ äöü ß"
 
