@@ -69,8 +69,8 @@ open_help() {
 }
 
 start_wortwerk "$E2E_WORK/data"
-check "main window appears" drv wait "$TITLE" 15
-check "one icon" wait_for '[ "$(icons)" = 1 ]' 10
+drv wait "$TITLE" 15
+wait_for '[ "$(icons)" = 1 ]' 10
 
 open_help "menu"
 check "help window is topmost" topmost "$HELP"
