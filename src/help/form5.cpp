@@ -112,10 +112,4 @@ bool HelpTopicView::visible(int topic) const {
     return topic >= 0 && topic < kHelpTopicCount && visible_[static_cast<std::size_t>(topic)];
 }
 
-std::optional<int> HelpTopicView::shown() const {
-    for (int i = 0; i < kHelpTopicCount; ++i)
-        if (visible(i)) return i;
-    return std::nullopt;
-}
-
 } // namespace ww

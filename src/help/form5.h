@@ -4,7 +4,6 @@
 #include "platform/twips.h"
 
 #include <array>
-#include <optional>
 
 namespace ww {
 
@@ -48,7 +47,6 @@ class HelpTopicView {
 public:
     void show(int topic); // the topic step: hide every topic text, then show this one
     bool visible(int topic) const;
-    std::optional<int> shown() const;
 
 private:
     std::array<bool, kHelpTopicCount> visible_{};

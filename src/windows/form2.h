@@ -67,12 +67,8 @@ public:
 
     const std::wstring& field(int slot) const { return fields_.at(static_cast<std::size_t>(slot)); }
     void setField(int slot, std::wstring text) { fields_.at(static_cast<std::size_t>(slot)) = std::move(text); }
-    const std::wstring& savedText(int slot) const { return saved_.at(static_cast<std::size_t>(slot)); }
 
-    std::optional<int> selected() const { return selected_; }
     void select(int slot);
-    bool fieldVisible(int slot) const { return selected_ == slot; }
-    bool keyEnabled(int slot) const { return selected_ != slot; }
 
     // Sets the changed flag at any field that differs from its saved text; never clears it.
     void checkchanges();

@@ -4,9 +4,7 @@
 # "alles erledigt" and on the close box, a save refused by a file another program holds, and the printed sheet on
 # a CUPS PDF printer (and the messages with no printer and with a failing job).
 source "$WW_SRC/tests/e2e/lib.sh"
-TITLE="Wortwerk V.2.0"
 ED=class:WortwerkForm2
-PAD="Untitled - Notepad"
 DIR=$E2E_WORK/data
 mkdir -p "$DIR"
 # Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot.
@@ -25,22 +23,19 @@ click() { # click WINDOW CONTROL: a real mouse click in the middle of the contro
     read -r x y < <(drv center "$1" "$2")
     xdotool mousemove "$x" "$y" click 1
 }
-field() { drv child-text "$ED" "id:$((1100 + $1))"; }
+field() { drv text "$ED" "id:$((1100 + $1))"; }
 state() { drv control-state "$ED" "$1"; } # "VISIBLE ENABLED"
 answer() { # answer BOX BUTTON-ID: as a user pressing that button
     drv post "$1" 0x111 "$2" >/dev/null
     drv gone "$1" 5
 }
-press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
-padtext() { drv child-text "$PAD" class:Edit; }
+msgbox() { drv text "$1" id:65535; } # the text of message box TITLE
 record() { sed -n "$(($1 + 1))p" "$DIR/tipp.dat" | tr -d '\r'; } # record SLOT of tipp.dat
-lacks_icon() { [ "$(drv tray-icons "$TITLE" 1)" = 0 ]; }
 lacks() { ! grep -q "$1" <<<"$2"; }
 files_unchanged() { cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.saved" && cmp -s "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"; }
-focus_x() { # gives X keyboard focus to the desktop and the Wine foreground to the window
-    xdotool windowfocus --sync "$DESKTOP" 2>/dev/null || xdotool windowfocus "$DESKTOP"
+focus_x() { # focus WINDOW, and wait until its thread has a focused control
     local window=$1
-    drv foreground "$window"
+    focus "$window"
     wait_for 'drv focus "$window" >/dev/null' 5
 }
 open_editor() {
@@ -78,24 +73,18 @@ PDF_DIR=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
 new_pdfs() { find "$PDF_DIR" -maxdepth 1 -name 'Tastenbelegung*.pdf' -newer "$E2E_WORK/before-print" 2>/dev/null; }
 trap 'rc=$?; stop_cups; new_pdfs | xargs -r rm -f; (exit $rc); e2e_cleanup' EXIT
 
-start_wortwerk "$DIR"
-drv wait "$TITLE" 15
-drv close "$TITLE"
-(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
-drv wait "$PAD" 20
-DESKTOP=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
-check_eq "tray icon present before" "$(drv tray-icons "$TITLE" 1)" 1
+start_hidden "$DIR"
+start_notepad
+check_eq "tray icon present before" "$(icons)" 1
 
 open_editor
 check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
-check "main window unloaded" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 5
-check "tray icon gone" lacks_icon
+expect_main_unloaded "editor"
 focus_x "$PAD"
-sleep 0.3
 press KP_Insert
 sleep 0.5
 check_eq "engine stopped: keypad 0 stays a 0" "$(padtext)" "0"
-drv set-text "$PAD" class:Edit ""
+clear_pad
 
 children=$(drv children "$ED")
 captions=$(awk -F'\t' '$1 == "Button" { printf "%s|", $4 }' <<<"$children")
@@ -115,8 +104,7 @@ check_eq "caret in the field" "$(drv focus "$ED")" 1123
 xdotool key End shift+Home
 xdotool type --delay 40 "Neu von N"
 check "typed text in the field" wait_for '[ "$(field 23)" = "Neu von N" ]' 5
-mkdir -p "$WW_BIN/screenshots"
-import -window root "$WW_BIN/screenshots/editor.png"
+shot editor
 
 # Alt+A while the caret is in n's field.
 xdotool key alt+a
@@ -141,13 +129,12 @@ xdotool type --delay 40 " geaendert"
 check "edit in A's field" wait_for '[ "$(field 10)" = "Text A geaendert" ]' 5
 click "$ED" "alles erledigt"
 check "alles erledigt asks Datenkontrolle" drv wait Datenkontrolle 5
-check_eq "question text" "$(drv msgbox-text Datenkontrolle)" \
+check_eq "question text" "$(msgbox Datenkontrolle)" \
     "Sie haben Einträge geändert aber noch nicht gespeichert. Wollen Sie fortfahren ohne zu speichern?"
 check_eq "Ja is the default button" "$(drv focus Datenkontrolle)" 6
 answer Datenkontrolle 7
 check_eq "Nein keeps the window and the edit" "$(drv count "$ED") $(field 10)" "1 Text A geaendert"
-read -r cx cy < <(drv closebox "$ED")
-xdotool mousemove "$cx" "$cy" click 1
+drv close "$ED" # what the close box sends
 check "the close box asks too" drv wait Datenkontrolle 5
 answer Datenkontrolle 7
 check_eq "Nein keeps the window" "$(drv count "$ED")" 1
@@ -159,7 +146,7 @@ holder=$!
 wait_for '[ -s "$E2E_WORK/held" ]' 10
 click "$ED" Speichern
 check "a locked file gives a message" drv wait "Speichern fehlgeschlagen" 5
-msg=$(drv msgbox-text "Speichern fehlgeschlagen")
+msg=$(msgbox "Speichern fehlgeschlagen")
 check "message names the file and why" grep -q '^Die Datei tipp.dat konnte nicht gespeichert werden: .' <<<"$msg"
 answer "Speichern fehlgeschlagen" 1
 check_eq "fields kept" "$(field 10) / $(field 23)" "Text A geaendert / Neu von N"
@@ -170,7 +157,7 @@ wait "$holder" || true
 click "$ED" "Tastenbelegung ausdrucken"
 check "no printer: a message" drv wait "Drucken nicht möglich" 10
 check "message says there is no default printer" grep -q "kein Standarddrucker" \
-    <<<"$(drv msgbox-text "Drucken nicht möglich")"
+    <<<"$(msgbox "Drucken nicht möglich")"
 answer "Drucken nicht möglich" 1
 check_eq "printing keeps the fields" "$(field 10)" "Text A geaendert"
 
@@ -178,32 +165,23 @@ check_eq "printing keeps the fields" "$(field 10)" "Text A geaendert"
 click "$ED" "alles erledigt"
 check "still asks after the failed save" drv wait Datenkontrolle 5
 answer Datenkontrolle 6
-check "Ja closes the editor" drv gone "$ED" 5
-check "main window back" drv wait "$TITLE" 10
-check "tray icon back" wait_for '[ "$(drv tray-icons "$TITLE" 1)" = 1 ]' 5
+expect_main_back "$ED" "Ja"
 check "Ja leaves both files byte-identical" files_unchanged
 focus_x "$PAD"
-sleep 0.5
 press KP_Insert
 press n
-check "N types the saved text" wait_for '[ "$(padtext)" = "Neu von N" ]' 5
-drv set-text "$PAD" class:Edit ""
+expect_pad "N types the saved text" "Neu von N"
+clear_pad
 press KP_Insert
 press a
-check "A types its old text: the edit was discarded" wait_for '[ "$(padtext)" = "Text A" ]' 5
+expect_pad "A types its old text: the edit was discarded" "Text A"
 
 # The sheet on a PDF printer. Wine reads the printer list once per Wine session (the first process that loads
 # the spooler keeps it for all), so the program starts again in a new session with the CUPS server running.
-drv post "$TITLE" 0x111 108 >/dev/null # "B E E N D E N"
-check "program ends on Exit" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 10
 start_cups
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
-wineserver -p10 >/dev/null 2>&1
-start_wortwerk "$DIR"
-drv wait "$TITLE" 20
-drv close "$TITLE"
-DESKTOP=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+end_wine_session
+start_wine_session
+start_hidden "$DIR"
 open_editor
 focus_x "$ED"
 click "$ED" "&a"
@@ -228,7 +206,7 @@ check "no keypad entries" lacks strg "$sheet"
 stop_cups
 click "$ED" "Tastenbelegung ausdrucken"
 check "failing job: a message" drv wait "Drucken nicht möglich" 15
-check "message says the job was cancelled" grep -q "abgebrochen" <<<"$(drv msgbox-text "Drucken nicht möglich")"
+check "message says the job was cancelled" grep -q "abgebrochen" <<<"$(msgbox "Drucken nicht möglich")"
 answer "Drucken nicht möglich" 1
 check_eq "fields untouched by printing" "$(field 10)" "Text A ungespeichert"
 finish

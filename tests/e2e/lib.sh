@@ -99,3 +99,59 @@ finish() {
     if [ "$FAILS" -eq 0 ]; then echo "all checks passed"; else echo "$FAILS check(s) failed"; fi
     [ "$FAILS" -eq 0 ]
 }
+
+# Shared by the tests that drive Wortwerk's windows and type into Wine's notepad.
+TITLE="Wortwerk V.2.0"
+PAD="Untitled - Notepad"
+icons() { drv tray-icons "$TITLE" 1; } # main windows whose icon the tray holds
+topmost() { (($(drv exstyle "$1") & 0x8)); }
+# Keys are held 100 ms: the engine polls every 50 ms and would miss shorter presses.
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
+padtext() { drv text "$PAD" class:Edit; }
+clear_pad() { drv set-text "$PAD" class:Edit ""; }
+# Waits a moment for any reaction, then until notepad shows TEXT or SECONDS (default 5) have passed; each read starts
+# a Wine process, so the limit is wall-clock time.
+wait_pad() { # wait_pad TEXT [SECONDS]
+    local end=$((SECONDS + ${2:-5}))
+    sleep 0.3
+    until [ "$(padtext)" == "$1" ] || [ $SECONDS -ge $end ]; do sleep 0.2; done
+}
+expect_pad() { # expect_pad DESCRIPTION TEXT
+    wait_pad "$2"
+    check_eq "$1" "$(padtext)" "$2"
+}
+start_notepad() {
+    (cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
+    drv wait "$PAD" 20
+}
+# Keys reach Wine through the virtual desktop's X window (Wine may move X's focus to one of its windows when it
+# activates that); Wine's foreground window then gets them.
+focus() { # focus WINDOW
+    local desktop
+    desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+    xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+    drv foreground "$1" || true
+    sleep 0.3
+}
+# Starts wortwerk.exe in DIR and hides its main window with the close box, as a user does before typing elsewhere.
+start_hidden() { # start_hidden DIR
+    start_wortwerk "$1"
+    drv wait "$TITLE" 15
+    wait_for 'drv visible "$TITLE" >/dev/null' 5 || true
+    drv close "$TITLE"
+    wait_for '! drv visible "$TITLE" >/dev/null' 10 || true
+}
+# A window opened from the menu unloads the main window and takes its icon; closing it brings both back exactly once,
+# the main window hidden, and the program runs on.
+expect_main_unloaded() { # expect_main_unloaded DESCRIPTION
+    check "$1: main window unloaded, icon gone" wait_for '[ "$(drv count "$TITLE") $(icons)" = "0 0" ]' 10
+}
+expect_main_back() { # expect_main_back WINDOW DESCRIPTION
+    check "$2: the window closes" drv gone "$1" 10
+    check "$2: icon back" wait_for '[ "$(icons)" = 1 ]' 10
+    sleep 1.5
+    check_eq "$2: one main window, one icon, the window not again" "$(drv count "$TITLE") $(icons) $(drv count "$1")" \
+        "1 1 0"
+    check "$2: main window stays hidden, program runs on" eval '! drv visible "$TITLE" >/dev/null && kill -0 $WW_PID'
+}
+shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards

@@ -3,14 +3,11 @@
 # engine and through the pick list's whole cycle; the pick list puts texts on the clipboard (read on the X side),
 # survives a busy clipboard and brings the main window back with the files read afresh.
 source "$WW_SRC/tests/e2e/lib.sh"
-MAIN="Wortwerk V.2.0"
 OVERVIEW="Tastenbelegung"
 PICK="so geht's auch"
-PAD="Untitled - Notepad"
 LIST=class:ListBox
 DIR=$E2E_WORK/data
-SHOTS=$WW_BIN/screenshots
-mkdir -p "$DIR" "$SHOTS"
+mkdir -p "$DIR"
 
 # Writes both files in Windows-1252 and the 45 overview lines expected from them (UTF-8, one a line).
 write_files() {
@@ -35,47 +32,27 @@ with open(f"{folder}/overview-{sys.argv[2]}.txt", "w", encoding="utf-8") as f:
 PY
 }
 
-press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
-padtext() { drv child-text "$PAD" class:Edit; }
-# Keys reach Wine through the virtual desktop's X window (Wine may move X's focus to one of its windows when it
-# activates that); Wine's foreground window then gets them.
-focus() {
-    xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-    drv foreground "$1" || true
-    sleep 0.3
-}
 type_into_pad() { # type_into_pad KEYS...: a clean notepad, then each key pressed in turn
-    drv set-text "$PAD" class:Edit ""
+    clear_pad
     focus "$PAD"
     local key
     for key in "$@"; do press "$key"; done
-}
-expect_pad() {
-    sleep 0.3
-    wait_for '[ "$(padtext)" == "$2" ]' 3 || true
-    check_eq "$1" "$(padtext)" "$2"
 }
 clipboard() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
 expect_clipboard() {
     wait_for '[ "$(clipboard)" == "$2" ]' 5 || true
     check_eq "$1" "$(clipboard)" "$2"
 }
-topmost() { (($(drv exstyle "$1") & 0x8)); }
-icon() { drv tray-icons "$1" 1; } # main windows of that title whose icon the tray holds
 answers() { drv send "$1" 0 >/dev/null; }
 
 write_files original
-start_wortwerk "$DIR"
-drv wait "$MAIN" 15
-drv close "$MAIN"
-check "tray icon after start" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
-(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
-drv wait "$PAD" 20
-desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+start_hidden "$DIR"
+check "tray icon after start" wait_for '[ "$(icons)" = 1 ]' 10
+start_notepad
 buttons=$(drv taskbar-buttons)
 
 # Overview: 45 lines with their prefixes, in view and topmost, while the engine keeps running.
-drv post "$MAIN" 0x111 105
+drv post "$TITLE" 0x111 105
 check "menu opens the overview" drv wait "$OVERVIEW" 10
 overview=$(cat "$DIR/overview-original.txt")
 check_eq "overview lists the 45 stored lines after their key prefixes" "$(drv list "$OVERVIEW" $LIST)" "$overview"
@@ -90,17 +67,15 @@ drv resize "$OVERVIEW" 400 300
 read -r lw lh _ <<<"$(drv size "$OVERVIEW" $LIST)"
 check_eq "list follows a resize" "$lw" 390
 drv resize "$OVERVIEW" "$ow" "$oh"
-import -window root "$SHOTS/overview.png"
+shot overview
 
 type_into_pad KP_Insert c
 expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
 
 # Pick list: the main window and its icon go; selections put stored texts on the clipboard.
-main=$(drv find "$MAIN")
-drv post "$MAIN" 0x111 106
+drv post "$TITLE" 0x111 106
 check "menu opens the pick list" drv wait "$PICK" 10
-check "icon gone while the pick list is open" wait_for '[ "$(icon "$MAIN")" = 0 ]' 5
-check_eq "main window unloaded" "$(drv count "$MAIN")" 0
+expect_main_unloaded "pick list"
 check_eq "pick list holds the 36 stored lines" "$(drv list "$PICK" $LIST)" "$(head -n 36 "$DIR/overview-original.txt" | cut -c5-)"
 check "pick list is topmost" topmost "$PICK"
 check_eq "overview unchanged beside the pick list" "$(drv list "$OVERVIEW" $LIST)" "$overview"
@@ -116,7 +91,7 @@ expect_clipboard "clicking entry 11 copies key A's text, ### and ß as stored" "
 check_eq "entry 11 is selected" "$(drv list-sel "$PICK" $LIST)" 10
 drv foreground "$OVERVIEW"
 focus "$PICK"
-import -window root "$SHOTS/picklist.png"
+shot picklist
 press Down
 expect_clipboard "Down moves on and copies key B's umlauts" "Grüße ÄÖÜ äöü ß"
 
@@ -137,36 +112,32 @@ expect_clipboard "the next selection copies again" "vierte"
 write_files edited
 focus "$PICK"
 press alt+F4
-check "Alt+F4 closes the pick list" drv gone "$PICK" 10
-check "icon back after the pick list" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
-check_eq "exactly one main window" "$(drv count "$MAIN")" 1
+expect_main_back "$PICK" "Alt+F4"
 check_eq "overview still shows its snapshot" "$(drv list "$OVERVIEW" $LIST)" "$overview"
 check "overview still topmost" topmost "$OVERVIEW"
 type_into_pad KP_Insert c
 expect_pad "keypad 0 arms again and C types the edited text" "geändert"
 
-drv send "$MAIN" 0x111 105 >/dev/null
+drv send "$TITLE" 0x111 105 >/dev/null
 check_eq "the menu shows the open overview without reading" "$(drv list "$OVERVIEW" $LIST)" "$overview"
 check_eq "still one overview" "$(drv count "$OVERVIEW")" 1
 drv close "$OVERVIEW"
 drv gone "$OVERVIEW" 10
-drv post "$MAIN" 0x111 105
+drv post "$TITLE" 0x111 105
 drv wait "$OVERVIEW" 10
 check_eq "a reopened overview reads the files again" "$(drv list "$OVERVIEW" $LIST)" "$(cat "$DIR/overview-edited.txt")"
 
 # A close request from another program also brings the main window back exactly once.
-drv post "$MAIN" 0x111 106
+drv post "$TITLE" 0x111 106
 drv wait "$PICK" 10
-check "main window unloaded again" wait_for '[ "$(drv count "$MAIN")" = 0 ]' 5
+expect_main_unloaded "pick list again"
 drv close "$PICK"
-check "icon back after a close request" wait_for '[ "$(icon "$MAIN")" = 1 ]' 10
-check_eq "again exactly one main window" "$(drv count "$MAIN")" 1
+expect_main_back "$PICK" "close request"
 
 # Exit with the overview open: the icon goes, the program runs on until the overview is closed.
-main=$(drv find "$MAIN")
-drv post "$MAIN" 0x111 108
-check "Exit removes the icon" wait_for '[ "$(icon "$MAIN")" = 0 ]' 10
-check "Exit unloads the main window" wait_for '[ "$(drv count "$MAIN")" = 0 ]' 10
+drv post "$TITLE" 0x111 108
+check "Exit removes the icon" wait_for '[ "$(icons)" = 0 ]' 10
+check "Exit unloads the main window" wait_for '[ "$(drv count "$TITLE")" = 0 ]' 10
 sleep 1
 check "the overview keeps the program running" kill -0 "$WW_PID"
 check "overview still open after Exit" drv wait "$OVERVIEW" 1

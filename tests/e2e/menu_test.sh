@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# The tray icon's popup menu as a user works it: real right clicks on the icon, left clicks and keys in the menu.
-# Without a virtual desktop: there the icon is a window of its own and Wine hands the menu the keyboard (inside
-# Wine's virtual desktop, keys never reach a tracked popup menu).
+# The tray icon's life and its popup menu, without a virtual desktop: there each icon is a window of its own, which
+# can be counted, and Wine hands the menu the keyboard (inside Wine's virtual desktop, keys never reach a tracked
+# popup menu). The icon is kept by the close box and re-added after "TaskbarCreated"; the menu is worked with real
+# right clicks on the icon, left clicks and keys.
 E2E_MODE=plain
 source "$WW_SRC/tests/e2e/lib.sh"
-TITLE="Wortwerk V.2.0"
-PAD="Untitled - Notepad"
 DIR=$E2E_WORK/data
-SHOTS=$WW_BIN/screenshots
-mkdir -p "$DIR" "$SHOTS"
+mkdir -p "$DIR"
 printf 'schon gesehen\r\n' >"$DIR/1.dat"
 
-press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
-padtext() { drv child-text "$PAD" class:Edit; }
 menu_rect() { drv rect 'class:#32768'; }
 open_menu() { # right click on the icon; waits for the menu (one more click if a busy machine lost the first)
     local l t r b try
@@ -31,29 +27,32 @@ click_item() { # click_item INDEX COUNT: left click on a visible item; items are
     wait_for '! menu_rect >/dev/null' 5
 }
 arms() { # arms EXPECTED DESCRIPTION: keypad 0 into an empty notepad gives "OK" when watching, "0" when off
-    drv set-text "$PAD" class:Edit ""
+    clear_pad
     xdotool windowfocus "$(xdotool search --name "$PAD" | head -n 1)" 2>/dev/null || true
     drv foreground "$PAD"
     sleep 0.3
     press KP_Insert
-    local want=$1 # wait_for's own arguments hide ours
-    sleep 0.6     # a watching engine turns the 0 into OK within a few ticks
-    wait_for '[ "$(padtext)" == "$want" ]' 3 || true
+    sleep 0.5 # a watching engine turns the 0 into OK within a few ticks
+    wait_pad "$1" 3
     check_eq "$2" "$(padtext)" "$1"
     [ "$(padtext)" == "$1" ] || echo "  foreground: $(drv active), X focus: $(xdotool getwindowfocus getwindowname)"
     press Escape # outside the scan range: an armed engine waits on
 }
 
-start_wortwerk "$DIR"
-drv wait "$TITLE" 15
+start_hidden "$DIR"
+check "one tray icon after the close box" wait_for '[ "$(drv tray-count)" = 1 ]' 10
+drv tray-delete "$TITLE" 1
+check "icon removed, as when Explorer restarts" wait_for '[ "$(drv tray-count)" = 0 ]' 5
+drv send broadcast reg:TaskbarCreated >/dev/null || true
+check "TaskbarCreated brings the icon back" wait_for '[ "$(drv tray-count)" = 1 ]' 5
+drv send broadcast reg:TaskbarCreated >/dev/null || true
 sleep 0.5
-drv close "$TITLE"
-check "icon shown" wait_for 'drv tray-icon-rect >/dev/null' 10
+check_eq "a repeated TaskbarCreated adds no second icon" "$(drv tray-count)" 1
 
 # Keyboard first: once X has given the focus to another program's window, Wine no longer routes keys to the menu.
 check "right click on the icon opens the menu" open_menu
 check_eq "the menu's owner is the foreground window" "$(drv active)" $'WortwerkForm1\tWortwerk V.2.0'
-import -window root "$SHOTS/menu.png"
+shot menu
 xdotool key Escape
 check "Esc closes the menu" wait_for '! menu_rect >/dev/null' 5
 open_menu
@@ -63,8 +62,7 @@ check "Info names the makers" bash -c "wine '$WW_BIN/wwdriver.exe' children 'Wor
     grep -q 'Fertiggestellt am 10.10.2000 von den Wortwerk-Entwicklern'"
 drv post "Wortwerk Version 2.0" 0x111 1 >/dev/null
 check "OK closes the box" drv gone "Wortwerk Version 2.0" 5
-(cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
-drv wait "$PAD" 20
+start_notepad
 # Off the standalone tray at the top left, where notepad opens.
 pad_clear_of_tray() { read -r l _ <<<"$(drv rect "$PAD")" && [ "$l" -ge 250 ]; }
 wait_for 'xdotool search --name "$PAD" >/dev/null' 10
@@ -78,7 +76,6 @@ open_menu
 xdotool mousemove 600 600 sleep 0.1 click 1
 check "a click elsewhere closes the menu" wait_for '! menu_rect >/dev/null' 5
 arms OK "after dismissed menus keypad 0 still arms"
-
 
 open_menu
 click_item 1 7 # "Wortwerk deaktiviren"

