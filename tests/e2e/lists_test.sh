@@ -40,7 +40,8 @@ type_into_pad() { # type_into_pad KEYS...: a clean notepad, then each key presse
 }
 clipboard() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
 expect_clipboard() {
-    wait_for '[ "$(clipboard)" == "$2" ]' 5 || true
+    local want=$2 # inside wait_for, $2 is its own argument
+    wait_for '[ "$(clipboard)" == "$want" ]' 5 || true
     check_eq "$1" "$(clipboard)" "$2"
 }
 answers() { drv send "$1" 0 >/dev/null; }
