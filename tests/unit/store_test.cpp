@@ -2,18 +2,18 @@
 #include "store/file_store.h"
 #include "store/text_codec.h"
 
+#include "memory_store.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
-#include <set>
 
 namespace ww {
 namespace {
 
 using Lines = std::vector<std::wstring>;
-using Names = std::set<std::string>;
+using testing::MemoryStore;
 
 const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
 
@@ -63,7 +63,7 @@ TEST(DecodeFileText, Utf8WhenMarkedOrValidOtherwiseTheCodePage) {
     };
     const Windows1252Codec ansi;
     for (const auto& c : cases)
-        EXPECT_EQ(decodeFileText(ansi, c.bytes), c.text) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(decodeFileText(ansi, c.bytes), c.text) << ::testing::PrintToString(c.bytes);
 }
 
 TEST(SplitRecords, LineEndsShortFilesAndExtraLines) {
@@ -104,40 +104,6 @@ TEST(SplitRecords, KeepsLongLinesAndEveryByte) {
         ASSERT_EQ(joined, stripped) << "round " << round;
     }
 }
-
-// Files in memory. A name in `unreadable` is a file that cannot be read; a name in `blocked` is no file (a folder,
-// say) and cannot be created or replaced. Counts every attempt to write.
-class MemoryStore final : public FileStore {
-public:
-    bool exists(const std::string& name) const override { return files.contains(name) || unreadable.contains(name); }
-    std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
-        if (files.contains(name) && !unreadable.contains(name)) return files.at(name);
-        *error = fileError(FileAction::Read, name, L"Der Zugriff wurde verweigert.");
-        return std::nullopt;
-    }
-    bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Save, error);
-    }
-    bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Create, error);
-    }
-
-    std::map<std::string, std::string> files;
-    Names unreadable, blocked;
-    int writes = 0;
-
-private:
-    bool put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error) {
-        ++writes;
-        if (blocked.contains(name) || unreadable.contains(name) ||
-            (action == FileAction::Create && files.contains(name))) {
-            *error = fileError(action, name, L"Unter diesem Namen gibt es schon einen Eintrag.");
-            return false;
-        }
-        files[name] = bytes;
-        return true;
-    }
-};
 
 bool allEmpty(const auto& texts) {
     return std::ranges::all_of(texts, [](const std::wstring& s) { return s.empty(); });
