@@ -269,7 +269,10 @@ int wmain(int argc, wchar_t** argv) {
         LPARAM lp = arg(5) ? static_cast<LPARAM>(wcstoll(arg(5), nullptr, 0)) : 0;
         if (cmd == L"post") return PostMessageW(w, msg, wp, lp) ? 0 : 1;
         DWORD_PTR r = 0;
-        if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &r)) return 1;
+        if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &r)) {
+            fwprintf(stderr, L"no answer from %ls (error %lu)\n", arg(2), GetLastError());
+            return 1;
+        }
         printf("%lld\n", static_cast<long long>(r));
         return 0;
     }
