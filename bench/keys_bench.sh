@@ -115,7 +115,7 @@ chars_in() { python3 -c 'import sys; print(len(open(sys.argv[1], encoding="utf-8
 # deliver WHO KEY RUN: KEY's text into the current target, by wortwerk.exe (keypad 0, then the key) or by the floor
 # (benchfloor.exe: the same events in one SendInput call); the figures go to $OUT/WHERE_WHO_KEY_RUN.txt.
 deliver() {
-    local who=$1 key=$2 run=$3 line=""
+    local who=$1 key=$2 run=$3 line="" floor_pid=""
     local want=$DIR/expected_$key.txt label="${LENGTHS[$key]} characters, $1 run $3"
     clear_target
     if [ "$who" = wortwerk ]; then
@@ -124,10 +124,17 @@ deliver() {
         echo "delivery $EPOCHREALTIME" >"$OUT/delivery.times"
         press "$key"
     else
-        line=$(cd "$DIR" && wine "$WW_BIN/benchfloor.exe" send "$key" 2>>"$OUT/driver.log") || true
+        : >"$OUT/floor.line"
+        (cd "$DIR" && exec wine "$WW_BIN/benchfloor.exe" send "$key" >"$OUT/floor.line" 2>>"$OUT/driver.log") &
+        floor_pid=$!
+        wait_for '[ -s "$OUT/floor.line" ] || ! kill -0 $floor_pid 2>/dev/null' 30 || true
     fi
     wait_settled "$(chars_in "$want")"
     dump
+    if [ -n "$floor_pid" ]; then
+        wait "$floor_pid" || true
+        line=$(cat "$OUT/floor.line")
+    fi
     if [ "$who" = wortwerk ]; then
         python3 "$A" delivery "$RECORD" "$OUT/delivery.times" "0x3$key" "$want" "$TEXT" "$label"
     elif [ -n "$line" ]; then
