@@ -16,8 +16,9 @@ case "${1:-}" in
 *) limit=(-runs="$1") ;;
 esac
 
-cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j2 >/dev/null
+mkdir -p "$build"
+{ cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ && cmake --build "$build" -j2; } >"$build/build.log" 2>&1 ||
+    { cat "$build/build.log"; exit 1; }
 targets=${FUZZ_TARGETS:-$(cd "$build" && ls -- *_fuzz | sed 's/_fuzz$//' | sort | tr '\n' ' ')}
 
 # What stopped a target, from libFuzzer's and the sanitizers' own reports: a leak, a timeout, running out of memory,
