@@ -26,10 +26,11 @@ targets=${FUZZ_TARGETS:-$(cd "$build" && ls -- *_fuzz | sed 's/_fuzz$//' | sort 
 found() { grep -q -E "$1" "$log" && echo 1 || echo 0; }
 status=0
 rows=()
+stamp=$(date +%Y%m%d-%H%M%S)-$$
 for t in $targets; do
     corpus=$build/corpus/$t
     artifacts=$build/artifacts/$t
-    log=$build/logs/$t.log
+    log=$build/logs/$stamp-$t.log # one per run: a short run beside a long one must not write into its log
     mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
     echo "== $t: ${limit[*]}"
     start=$(date +%s)
