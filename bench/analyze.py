@@ -164,6 +164,21 @@ def cmd_delivery(record, presses, key_vk, expected, text, label):
     (_, t), = read_presses(presses)
     i = first_index(events, at_or_after(events, t), lambda e: e[2] == WM_KEYDOWN and e[3] == key_vk)
     j = None if i is None else first_index(events, i, lambda e: e[2] == WM_KEYDOWN and e[3] == VK_BACK)
+    report_delivery(events, j, expected, text, label)
+
+
+def cmd_floor(record, line, expected, text, label):
+    """The same span for the floor: the same events in one SendInput call from a helper (benchfloor)."""
+    events = read_record(record)
+    start, end, sent, planned = (int(x) for x in line.split())
+    j = first_index(events, at_or_after(events, start), lambda e: e[2] == WM_KEYDOWN and e[3] == VK_BACK)
+    if sent != planned:
+        print(f"  {label}: SendInput took {sent} of {planned} events")
+    report_delivery(events, j, expected, text, f"{label} (one call of {planned} events, returned after "
+                    f"{ms(end - start):.1f} ms)")
+
+
+def report_delivery(events, j, expected, text, label):
     with open(expected, encoding="utf-8", newline="") as f:
         want = f.read()
     with open(text, encoding="utf-8", newline="") as f:
@@ -188,19 +203,7 @@ def cmd_delivery(record, presses, key_vk, expected, text, label):
     print(f"RESULT {ms(total):.3f} {1 if complete else 0} {ms(inside):.3f}")
 
 
-def cmd_burst(record, where, line):
-    """One SendInput call with many letters from a helper: cost on the sending side and until the last arrives."""
-    events = read_record(record)
-    start, end, sent = (int(x) for x in line.split())
-    last = max((e[1] for e in events if e[0] >= start), default=start)
-    print(f"  one SendInput call of {int(sent) // 2} letters from a helper: call returned after "
-          f"{ms(end - start):.1f} ms, last character handled by the target after {ms(last - start):.1f} ms")
-    summary(f"  helper's SendInput of {int(sent) // 2} letters, {where}: call / last char", f"{ms(end - start):.1f} / "
-            f"{ms(last - start):.1f} ms")
-
-
-def cmd_runs(label, goal, *files):
-    """Aggregates RESULT lines of delivery runs."""
+def read_runs(files):
     times, inside, complete = [], [], 0
     for path in files:
         with open(path) as f:
@@ -210,12 +213,26 @@ def cmd_runs(label, goal, *files):
                     times.append(float(t))
                     inside.append(float(handlers))
                     complete += int(ok)
-    print(f"  {label}: {stats(times)}; complete {complete} of {len(files)}")
-    if times:
-        summary(f"Delivery {label}: median / max", f"{statistics.median(times):.1f} / {max(times):.1f} ms",
-                "; ".join(x for x in (goal, f"complete {complete}/{len(files)}") if x))
-        if statistics.median(inside) >= 1:
-            summary("  of which inside the edit control (median)", f"{statistics.median(inside):.1f} ms")
+    return times, inside, complete
+
+
+def cmd_compare(label, goal, *files):
+    """compare LABEL GOAL WORTWERK_FILES... -- FLOOR_FILES...: medians side by side and their ratio."""
+    split = files.index("--")
+    ww, ww_inside, ww_complete = read_runs(files[:split])
+    floor, _, floor_complete = read_runs(files[split + 1:])
+    print(f"  {label}, wortwerk.exe: {stats(ww)}; complete {ww_complete} of {split}")
+    print(f"  {label}, floor (one SendInput call of the same events): {stats(floor)}; "
+          f"complete {floor_complete} of {len(files) - split - 1}")
+    if not ww or not floor:
+        return
+    a, b = statistics.median(ww), statistics.median(floor)
+    print(f"  => wortwerk.exe / floor: {a:.1f} / {b:.1f} ms = {a / b:.2f}x")
+    complete = f"complete {ww_complete}/{split} and {floor_complete}/{len(files) - split - 1}"
+    summary(f"Delivery {label}: wortwerk / floor (median)", f"{a:.1f} / {b:.1f} ms = {a / b:.2f}x",
+            "; ".join(x for x in (goal, complete) if x))
+    if statistics.median(ww_inside) >= 1:
+        summary("  of which inside the edit control (wortwerk, median)", f"{statistics.median(ww_inside):.1f} ms")
 
 
 def main():
@@ -228,10 +245,10 @@ def main():
         cmd_latency(args[0], args[1], int(args[2], 0))
     elif cmd == "delivery":
         cmd_delivery(args[0], args[1], int(args[2], 0), args[3], args[4], args[5])
-    elif cmd == "burst":
-        cmd_burst(args[0], args[1], " ".join(args[2:]))
-    elif cmd == "runs":
-        cmd_runs(args[0], args[1], *args[2:])
+    elif cmd == "floor":
+        cmd_floor(*args)
+    elif cmd == "compare":
+        cmd_compare(args[0], args[1], *args[2:])
     else:
         sys.exit(f"unknown command {cmd}")
 

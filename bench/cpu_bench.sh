@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # CPU used by wortwerk.exe and by wineserver (which answers every GetAsyncKeyState that is not cached) while the
-# engine watches the keypad and while it is armed. Percent of one core; figures only, nothing asserted.
+# engine watches the keypad and while it is armed, each beside its floor: a bare helper process doing the same
+# polling (a window timer and the same key queries) in the same run. Percent of one core; nothing asserted.
 E2E_MODE=plain
 source "$WW_SRC/tests/e2e/lib.sh"
 source "$WW_SRC/bench/cpu_lib.sh"
@@ -49,30 +50,40 @@ measure "$BASE" "$server"
 show "wineserver" "${CPU_RESULT[0]}"
 base=${CPU_RESULT[0]}
 
-echo "== The polling pattern alone, in a helper process (${DECOMP} s each): what a wake-up and a query cost"
-# decompose KEYS MS LABEL
-decompose() {
+echo "== The polling pattern alone, in a helper process: what a wake-up and a query cost"
+# polling SECONDS KEYS MS FIRST LABEL: the helper's CPU (ticks% ns%) in POLL_RESULT.
+polling() {
     local pid
-    wine "$WW_BIN/benchtarget.exe" ticks "$1" "$2" $((DECOMP + 4)) >/dev/null 2>&1 &
+    wine "$WW_BIN/benchtarget.exe" ticks "$2" "$3" $(($1 + 4)) "$4" >/dev/null 2>&1 &
     pid=$!
     sleep 2
-    measure "$DECOMP" "$pid" "$server"
+    measure "$1" "$pid" "$server"
     wait "$pid" || true
-    show "$3" "${CPU_RESULT[0]}"
+    show "$5 (${1} s)" "${CPU_RESULT[0]}"
     show "  wineserver meanwhile" "${CPU_RESULT[1]}"
-    read -r _ DECOMP_NS <<<"${CPU_RESULT[0]}"
+    POLL_RESULT=${CPU_RESULT[0]}
 }
-decompose 0 50 "timer every 50 ms, no query"
-wake=$DECOMP_NS
-decompose 10 50 "timer every 50 ms, 10 queries per tick"
-watch=$DECOMP_NS
-decompose 43 10 "timer every 10 ms, 43 queries per tick"
-scan=$DECOMP_NS
+polling "$DECOMP" 0 50 0x60 "50 ms timer, no query"
+read -r _ wake <<<"$POLL_RESULT"
+# The floor of watching: Timer1's pattern, keypad 0..9 every 50 ms, as long as wortwerk.exe is measured below.
+polling "$IDLE" 10 50 0x60 "watching floor: 50 ms, keypad 0..9"
+floor_watch=$POLL_RESULT
+read -r _ watch <<<"$floor_watch"
+polling "$DECOMP" 43 10 0x30 "armed floor: 10 ms, codes 48..90"
+floor_armed=$POLL_RESULT
 awk -v w="$wake" -v q="$watch" 'BEGIN { us = 1e6 / 100 / 20
     printf "  => per 50 ms tick: wake-up and message %.0f us, 10 queries %.0f us (%.1f us each)\n",
         w * us, (q - w) * us, (q - w) * us / 10 }'
-summary "  helper, same polling: timer 50 ms alone / +10 queries" "$(printf '%.3f %% / %.3f %%' "$wake" "$watch")"
-summary "  helper, armed pattern (43 queries / 10 ms)" "$(printf '%.3f %%' "$scan")"
+summary "  helper: timer 50 ms alone" "$(printf '%.3f %%' "$wake")"
+
+# versus FIGURE WORTWERK FLOOR: "ww / floor = ratio" from the finer schedstat figures ("ticks% ns%" each).
+versus() {
+    local n f
+    read -r _ n <<<"$2"
+    read -r _ f <<<"$3"
+    summary "$1" "$(awk -v a="$n" -v b="$f" 'BEGIN { printf "%.3f %% / %.3f %% = %s", a, b,
+        (b > 0 ? sprintf("%.2fx", a / b) : "n/a") }')" "${4:-}"
+}
 
 start_wortwerk "$DIR"
 drv wait "$TITLE" 15 >/dev/null
@@ -93,6 +104,8 @@ read -r _ bn <<<"$base"
 per_tick=$(awk -v n="$n" 'BEGIN { print n / 100 / 20 * 1e6 }')
 printf '  per Timer1 tick (20 per second): %.1f us in wortwerk.exe\n' "$per_tick"
 summary "CPU watching, wortwerk.exe" "$(printf '%.3f %% (schedstat %.3f %%)' "$t" "$n")" "goal < 0.1 %"
+versus "CPU watching: wortwerk / floor (schedstat)" "${CPU_RESULT[0]}" "$floor_watch" \
+    "floor: bare 50 ms timer, same 10 queries"
 summary "CPU watching, wineserver" "$(printf '%.3f %% (schedstat %.3f %%, baseline %.3f %%)' "$st" "$sn" "$bn")"
 
 echo "== Armed (keypad 0 pressed, Timer2 scans 43 keys every ~10 ms), ${ARMED} s"
@@ -105,6 +118,8 @@ show "wineserver" "${CPU_RESULT[1]}"
 read -r t n <<<"${CPU_RESULT[0]}"
 read -r st sn <<<"${CPU_RESULT[1]}"
 summary "CPU armed, wortwerk.exe" "$(printf '%.3f %% (schedstat %.3f %%)' "$t" "$n")"
+versus "CPU armed: wortwerk / floor (schedstat)" "${CPU_RESULT[0]}" "$floor_armed" \
+    "floor: bare 10 ms timer, same 43 queries"
 summary "CPU armed, wineserver" "$(printf '%.3f %% (schedstat %.3f %%)' "$st" "$sn")"
 if [ "$armed_text" = 2 ]; then
     echo "  (the target showed OK: the engine was armed)"

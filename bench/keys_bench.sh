@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Detection latency and text delivery of the real wortwerk.exe: X key presses by xdotool go to a benchmark target
 # window whose edit control records the arrival time of every key message; the delivery is measured again with a
-# target that keeps the characters itself, to separate Wine's input path from the edit control's own cost.
-# Figures only, nothing asserted.
+# target that keeps the characters itself, to separate Wine's input path from the edit control's own cost. Each
+# delivery has its floor beside it: the same events in one bare SendInput call (benchfloor.exe) into the same
+# target, in the same run. Figures only, nothing asserted.
 E2E_MODE=plain
 source "$WW_SRC/tests/e2e/lib.sh"
 TITLE="Wortwerk V.2.0"
@@ -21,7 +22,19 @@ TEXT=$OUT/text.txt
 LENGTHS=([1]=100 [2]=1000 [3]=5000)
 python3 "$A" data "$DIR" "1=${LENGTHS[1]}" "2=${LENGTHS[2]}" "3=${LENGTHS[3]}"
 
-target() { drv send "$TARGET" "$@"; }
+# query MSG: one message to the target, answered with a number. A single query can fail (the driver could not be
+# started, or the target missed the driver's deadline); the reason goes to driver.log.
+query() { wine "$WW_BIN/wwdriver.exe" send "$TARGET" "$@" 2>>"$OUT/driver.log"; }
+# target MSG: a query that is asked again before the part gives up, so one failure costs no figure.
+target() {
+    local try
+    for try in 1 2 3; do
+        query "$@" && return 0
+        echo "  (the target did not answer $1, try $try: $(tail -n 1 "$OUT/driver.log" 2>/dev/null))" >&2
+        sleep 1
+    done
+    return 1
+}
 dump() { target 0x8001 >/dev/null && target 0x8002 >/dev/null; }
 clear_target() { target 0x8003 >/dev/null; }
 # One xdotool process holds the key 100 ms: the engine polls and would miss shorter presses.
@@ -85,12 +98,13 @@ else
 fi
 clear_target
 
-# wait_settled LENGTH: until the target's text has LENGTH characters, or its length stays put for ~1 s (at most 60 s).
+# wait_settled LENGTH: until the target's text has LENGTH characters, or its length stays put for ~1 s (at most about
+# 300 polls). A poll the busy target does not answer counts as "still changing".
 wait_settled() {
     local last=-1 now same=0
     for _ in $(seq 1 300); do
         sleep 0.2
-        now=$(target 0x8004)
+        now=$(query 0x8004) || now=busy
         [ "$now" = "$1" ] && return 0
         if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
         [ "$same" -ge 4 ] && return 0
@@ -98,34 +112,52 @@ wait_settled() {
     done
 }
 chars_in() { python3 -c 'import sys; print(len(open(sys.argv[1], encoding="utf-8", newline="").read()))' "$1"; }
-# delivery WHERE: each long text RUNS times into the current target.
+# deliver WHO KEY RUN: KEY's text into the current target, by wortwerk.exe (keypad 0, then the key) or by the floor
+# (benchfloor.exe: the same events in one SendInput call); the figures go to $OUT/WHERE_WHO_KEY_RUN.txt.
+deliver() {
+    local who=$1 key=$2 run=$3 line="" floor_pid=""
+    local want=$DIR/expected_$key.txt label="${LENGTHS[$key]} characters, $1 run $3"
+    clear_target
+    if [ "$who" = wortwerk ]; then
+        press KP_Insert
+        sleep 0.3
+        echo "delivery $EPOCHREALTIME" >"$OUT/delivery.times"
+        press "$key"
+    else
+        : >"$OUT/floor.line"
+        (cd "$DIR" && exec wine "$WW_BIN/benchfloor.exe" send "$key" >"$OUT/floor.line" 2>>"$OUT/driver.log") &
+        floor_pid=$!
+        wait_for '[ -s "$OUT/floor.line" ] || ! kill -0 $floor_pid 2>/dev/null' 30 || true
+    fi
+    wait_settled "$(chars_in "$want")"
+    dump
+    if [ -n "$floor_pid" ]; then
+        wait "$floor_pid" || true
+        line=$(cat "$OUT/floor.line")
+    fi
+    if [ "$who" = wortwerk ]; then
+        python3 "$A" delivery "$RECORD" "$OUT/delivery.times" "0x3$key" "$want" "$TEXT" "$label"
+    elif [ -n "$line" ]; then
+        python3 "$A" floor "$RECORD" "$line" "$want" "$TEXT" "$label"
+    else
+        echo "  $label: benchfloor.exe could not send"
+    fi | tee "$OUT/${WHERE}_${who}_${key}_$run.txt" | grep -v '^RESULT'
+}
+
+# delivery WHERE: each long text RUNS times into the current target, wortwerk.exe and its floor taking turns.
 delivery() {
-    local where=$1 key len run runs goal
+    local key run goal
+    WHERE=$1
     for key in 1 2 3; do
-        len=${LENGTHS[$key]}
-        runs=()
         for run in $(seq 1 "$RUNS"); do
-            clear_target
-            press KP_Insert
-            sleep 0.3
-            echo "delivery $EPOCHREALTIME" >"$OUT/delivery.times"
-            press "$key"
-            wait_settled "$(chars_in "$DIR/expected_$key.txt")"
-            dump
-            python3 "$A" delivery "$RECORD" "$OUT/delivery.times" "0x3$key" "$DIR/expected_$key.txt" "$TEXT" \
-                "$len characters, run $run" | tee "$OUT/delivery_${key}_$run.txt" | grep -v '^RESULT'
-            runs+=("$OUT/delivery_${key}_$run.txt")
+            deliver wortwerk "$key" "$run"
+            deliver floor "$key" "$run"
         done
         goal=""
         [ "$key" = 3 ] && goal="goal < 200 ms"
-        python3 "$A" runs "$len chars, $where" "$goal" "${runs[@]}"
+        python3 "$A" compare "${LENGTHS[$key]} chars, $WHERE" "$goal" "$OUT/${WHERE}_wortwerk_${key}"_*.txt -- \
+            "$OUT/${WHERE}_floor_${key}"_*.txt
     done
-    echo "  for comparison, one SendInput call of 5000 letters from a helper process into the same target:"
-    clear_target
-    burst=$(wine "$WW_BIN/benchtarget.exe" burst 5000 2>/dev/null)
-    wait_settled 5000
-    dump
-    python3 "$A" burst "$RECORD" "$where" "$burst"
     clear_target
 }
 

@@ -6,20 +6,24 @@
 # BENCH_DECOMP_SECS.
 set -uo pipefail
 WW_SRC=$(cd "$(dirname "$0")/.." && pwd)
-WW_BIN=$(cd "${1:-$WW_SRC/build/win}" && pwd)
-export WW_SRC WW_BIN
-for exe in wortwerk wwdriver benchstart benchtarget; do
-    [ -f "$WW_BIN/$exe.exe" ] || {
-        echo "missing $WW_BIN/$exe.exe: build the Windows side first" >&2
+BUILD=$(cd "${1:-$WW_SRC/build/win}" && pwd)
+# The parts take half an hour and start their programs hundreds of times: they run copies, so a build meanwhile
+# cannot replace a program under them (a driver that cannot start is a failed query). The Wine prefixes stay where
+# they are.
+WW_BIN=$(mktemp -d /tmp/ww-bench-bin.XXXXXX)
+WW_TEMPLATES=$BUILD
+BENCH_SUMMARY=$(mktemp /tmp/ww-bench-summary.XXXXXX)
+export WW_SRC WW_BIN WW_TEMPLATES BENCH_SUMMARY
+trap 'rm -rf "$BENCH_SUMMARY" "$WW_BIN"' EXIT
+for exe in wortwerk wwdriver benchstart benchtarget benchfloor; do
+    cp "$BUILD/$exe.exe" "$WW_BIN/" 2>/dev/null || {
+        echo "missing $BUILD/$exe.exe: build the Windows side first (scripts/build-windows.sh)" >&2
         exit 2
     }
 done
-BENCH_SUMMARY=$(mktemp /tmp/ww-bench-summary.XXXXXX)
-export BENCH_SUMMARY
-trap 'rm -f "$BENCH_SUMMARY"' EXIT
 
 echo "wortwerk.exe benchmarks under $(wine --version 2>/dev/null), $(nproc) cores, $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo "binary: $WW_BIN/wortwerk.exe ($(stat -c %s "$WW_BIN/wortwerk.exe") bytes)"
+echo "binary: $BUILD/wortwerk.exe ($(stat -c %s "$WW_BIN/wortwerk.exe") bytes)"
 # Other work on this machine competes for the two cores; the load average tells how much there was.
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 status=0

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Wortwerk needs on Debian 12 (as root, or with sudo).
 set -euo pipefail
-packages=(cmake make g++ googletest clang-format
+packages=(cmake make g++ googletest clang-format clang libclang-rt-dev llvm
           g++-mingw-w64-x86-64-posix wine64 wine
           xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils x11-xkb-utils python3
           cups printer-driver-cups-pdf poppler-utils

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test headless: native unit tests (ASan/UBSan), then the Windows build with its Win32-layer
-# tests and the end-to-end tests under Wine in Xvfb.
+# Builds and runs every test headless: native unit tests (ASan/UBSan), short fuzz runs of the core, then the Windows
+# build with its Win32-layer tests and the end-to-end tests under Wine in Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -9,6 +9,9 @@ echo "== Native core and unit tests (AddressSanitizer, UndefinedBehaviorSanitize
 cmake -S "$root" -B "$root/build/native" -DWW_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$root/build/native" -j2
 ctest --test-dir "$root/build/native" --output-on-failure
+
+echo "== Short fuzz runs of the core (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)"
+bash "$root/bench/fuzz_bench.sh" --seconds 5
 
 echo "== Windows build, Win32-layer tests and end-to-end tests under Wine"
 "$root/scripts/build-windows.sh"

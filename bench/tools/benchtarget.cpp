@@ -12,7 +12,8 @@
 //   benchtarget burst CHARS [CHUNK PAUSE]  sends CHARS letters in one SendInput call (or in calls of CHUNK letters,
 //                                 PAUSE ms apart), printing the start and end time and the number of events sent.
 //   benchtarget poll VK MS TOTAL  prints every non-zero GetAsyncKeyState(VK), polled on a MS timer for TOTAL ms.
-//   benchtarget ticks KEYS MS SECONDS  the engine's polling pattern alone (KEYS queries per MS tick), for CPU use.
+//   benchtarget ticks KEYS MS SECONDS [FIRST]  the engine's polling pattern alone (KEYS queries of the codes from
+//                                 FIRST, default 48, per MS tick), for CPU use.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -237,9 +238,9 @@ int runPoll(WORD vk, UINT intervalMs, DWORD totalMs) {
     return 0;
 }
 
-// The engine's polling pattern without the engine: `keys` queries of codes 48 upwards on every tick of a window
-// timer, for `seconds`. Its CPU time, read from outside, splits the engine's cost into wake-ups and queries.
-int runTicks(int keys, UINT intervalMs, DWORD seconds) {
+// The engine's polling pattern without the engine: `keys` queries of the codes from `first` upwards on every tick of
+// a window timer, for `seconds`. Its CPU time, read from outside, splits the engine's cost into wake-ups and queries.
+int runTicks(int keys, UINT intervalMs, DWORD seconds, int first) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -255,7 +256,7 @@ int runTicks(int keys, UINT intervalMs, DWORD seconds) {
         if (m.message != WM_TIMER) continue;
         ++ticks;
         for (int k = 0; k < keys; ++k)
-            if (static_cast<unsigned short>(GetAsyncKeyState(48 + k)) == 0x8001) ++pressed;
+            if (static_cast<unsigned short>(GetAsyncKeyState(first + k)) == 0x8001) ++pressed;
     }
     KillTimer(w.get(), 1);
     printf("%llu ticks, %llu presses\n", ticks, pressed);
@@ -273,11 +274,13 @@ int wmain(int argc, wchar_t** argv) {
                         _wtoi(argv[5]));
     if (mode == L"poll" && argc == 5)
         return runPoll(static_cast<WORD>(wcstoul(argv[2], nullptr, 0)), _wtoi(argv[3]), _wtoi(argv[4]));
-    if (mode == L"ticks" && argc == 5) return runTicks(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]));
+    if (mode == L"ticks" && (argc == 5 || argc == 6))
+        return runTicks(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]),
+                        argc == 6 ? static_cast<int>(wcstol(argv[5], nullptr, 0)) : 48);
     if (mode == L"burst" && (argc == 3 || argc == 5))
         return runBurst(_wtoi(argv[2]), argc == 5 ? _wtoi(argv[3]) : 0, argc == 5 ? _wtoi(argv[4]) : 0);
     fputs("usage: benchtarget window LOG TEXT [sink] | probe N VK HOLDMS GAPMS | burst CHARS [CHUNK PAUSEMS]\n"
-          "       | poll VK MS TOTAL | ticks KEYS MS SECONDS\n",
+          "       | poll VK MS TOTAL | ticks KEYS MS SECONDS [FIRST]\n",
           stderr);
     return 2;
 }

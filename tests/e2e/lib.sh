@@ -25,11 +25,14 @@ drv() { wine "$WW_BIN/wwdriver.exe" "$@" 2>/dev/null; }
 # E2E_MODE=desktop (default): one Wine virtual desktop with task bar and tray, as the typing tests need.
 # E2E_MODE=plain: no desktop; Wine's standalone tray then holds one child window per icon, which can be counted.
 E2E_MODE=${E2E_MODE:-desktop}
+# The prepared prefixes live in the build folder; WW_TEMPLATES names another place (the benchmarks run copies of
+# the programs, but keep using the build folder's prefixes).
+templates=${WW_TEMPLATES:-$WW_BIN}
 if [ "$E2E_MODE" = desktop ]; then
-    template=$WW_BIN/wine-template
+    template=$templates/wine-template
     [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template" --desktop
 else
-    template=$WW_BIN/wine-template-plain
+    template=$templates/wine-template-plain
     [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template"
 fi
 

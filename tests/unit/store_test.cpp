@@ -3,12 +3,12 @@
 #include "store/text_codec.h"
 #include "memory_store.h"
 
+#include "memory_store.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
-#include <set>
 
 namespace ww {
 namespace {
@@ -61,7 +61,7 @@ TEST(DecodeFileText, Utf8WhenMarkedOrValidOtherwiseTheCodePage) {
     };
     const Windows1252Codec ansi;
     for (const auto& c : cases)
-        EXPECT_EQ(decodeFileText(ansi, c.bytes), c.text) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(decodeFileText(ansi, c.bytes), c.text) << ::testing::PrintToString(c.bytes);
 }
 
 TEST(SplitRecords, LineEndsShortFilesAndExtraLines) {

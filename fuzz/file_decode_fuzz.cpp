@@ -1,0 +1,41 @@
+// A file's bytes as text: the code page, UTF-8 with and without the mark, and the records they split into.
+#include "store/text_codec.h"
+
+#include "fuzz_check.h"
+#include "fuzz_text.h"
+#include "record_checks.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using namespace ww;
+using fuzzing::fail;
+
+// Every byte survives the code page; UTF-8 is taken only when it is valid (or marked) and then reads back to the
+// same bytes; what the code page lacks is named and nothing else is lost.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const Windows1252Codec codec;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::wstring ansi = codec.decode(bytes);
+    if (ansi.size() != bytes.size() || codec.encode(ansi) != bytes) fail("a byte does not survive the code page");
+    if (!codec.unencodable(ansi).empty()) fail("a code-page character named as unencodable");
+
+    const std::wstring text = decodeFileText(codec, bytes);
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kMark)) {
+        if (text.find(L'\uFFFD') == std::wstring::npos && fuzzing::utf8(text) != bytes.substr(kMark.size()))
+            fail("marked UTF-8 does not read back to its bytes");
+    } else if (text != ansi && fuzzing::utf8(text) != bytes) {
+        fail("text read as UTF-8 does not read back to its bytes");
+    }
+
+    const std::wstring lacking = codec.unencodable(text);
+    std::wstring kept = text;
+    std::erase_if(kept, [&](wchar_t c) { return lacking.find(c) != std::wstring::npos; });
+    if (codec.decode(codec.encode(kept)) != kept) fail("an encodable character is lost");
+    if (codec.encode(lacking) != std::string(lacking.size(), '?')) fail("an unencodable character encodes");
+
+    fuzzing::checkedRecords(text, size > 0 ? data[0] % 40 : 36);
+    return 0;
+}
