@@ -1,7 +1,6 @@
 // The keystroke planner with arbitrary actions, a fuzzed key table, held modifiers, Caps Lock and call limits.
 #include "platform/keystroke_plan.h"
 
-#include "fake_keyboard_layouts.h"
 #include "fuzz_check.h"
 #include "fuzz_text.h"
 #include "plan_invariants.h"
@@ -10,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -17,9 +17,31 @@ namespace {
 
 using namespace ww;
 
-// A key table as VkKeyScan could answer it: any key and shift state, but never a modifier key itself (no layout
-// puts a character there) nor the code the planner taps to mask Alt and Win.
-testing::FakeLayout fuzzedLayout(FuzzedDataProvider& in, std::set<std::uint16_t>& dead) {
+// A key table as VkKeyScan could answer it; a dead key types nothing on its own in any shift state.
+class FuzzedLayout final : public KeyboardLayout {
+public:
+    FuzzedLayout(std::map<wchar_t, std::uint16_t> keys, std::set<std::uint16_t> dead)
+        : keys_(std::move(keys)), dead_(std::move(dead)) {}
+    std::uint16_t vkKeyScan(wchar_t ch) override {
+        const auto it = keys_.find(ch);
+        return it == keys_.end() ? 0xFFFF : it->second;
+    }
+    std::uint16_t scanCode(std::uint16_t key) override { return static_cast<std::uint16_t>(0x100 + key); }
+    std::optional<wchar_t> keyChar(std::uint16_t key, std::uint8_t shiftState) override {
+        if (dead_.contains(key)) return std::nullopt;
+        for (const auto& [ch, scan] : keys_)
+            if (scan == (shiftState << 8 | key)) return ch;
+        return std::nullopt;
+    }
+
+private:
+    std::map<wchar_t, std::uint16_t> keys_;
+    std::set<std::uint16_t> dead_;
+};
+
+// Any key and shift state, but never a modifier key itself (no layout puts a character there) nor the code the
+// planner taps to mask Alt and Win.
+FuzzedLayout fuzzedLayout(FuzzedDataProvider& in, std::set<std::uint16_t>& dead) {
     std::map<wchar_t, std::uint16_t> keys;
     for (int n = in.ConsumeIntegralInRange(0, 24); n > 0; --n) {
         const wchar_t ch = fuzzing::consumeChar(in);
@@ -30,7 +52,7 @@ testing::FakeLayout fuzzedLayout(FuzzedDataProvider& in, std::set<std::uint16_t>
     }
     for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n)
         dead.insert(in.ConsumeIntegral<std::uint8_t>());
-    return testing::FakeLayout(std::move(keys), dead);
+    return FuzzedLayout(std::move(keys), dead);
 }
 
 std::vector<KeyAction> fuzzedActions(FuzzedDataProvider& in) {
@@ -65,14 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const KeyboardState state{in.ConsumeIntegral<std::uint8_t>(), in.ConsumeBool()};
     const auto limit = in.ConsumeIntegralInRange<std::size_t>(1, 48);
     std::set<std::uint16_t> dead;
-    testing::FakeLayout layout = fuzzedLayout(in, dead);
+    FuzzedLayout layout = fuzzedLayout(in, dead);
     const std::vector<KeyAction> actions = fuzzedActions(in);
     const std::size_t strokes = fuzzing::expectedStrokes(actions);
     const bool charsOnly = std::ranges::all_of(actions, [](const KeyAction& a) { return a.isChar; });
     for (const std::size_t max : {limit, kMaxEventsPerCall}) {
-        const std::vector<KeyCall> calls = planKeystrokes(actions, layout, state, max);
+        const std::vector<KeyCall> calls = planKeystrokes(actions, layout, state.capsLock, max);
         if (charsOnly) checkNoDeadKey(calls, dead);
-        const std::string problem = fuzzing::checkPlan(calls, state.held, max, strokes);
+        const std::string problem = fuzzing::checkSentPlan(calls, state.held, layout, max, strokes);
         if (!problem.empty())
             fuzzing::fail("plan of " + std::to_string(actions.size()) + " actions, held " + std::to_string(state.held) +
                           ", limit " + std::to_string(max) + ": " + problem);

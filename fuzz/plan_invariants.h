@@ -139,4 +139,17 @@ inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t hel
     return {};
 }
 
+// checkPlan for the calls of the planner as the player sends them to a user who holds `held` throughout: the
+// planner's own calls keep its limit; each sent call lifts those keys first and presses them again at its end.
+inline std::string checkSentPlan(const std::vector<KeyCall>& planned, std::uint8_t held, KeyboardLayout& layout,
+                                 std::size_t maxEvents, std::size_t strokes) {
+    std::string problem = checkPlan(planned, 0, maxEvents, strokes);
+    if (!problem.empty()) return "as planned: " + problem;
+    std::vector<KeyCall> sent = planned;
+    for (KeyCall& call : sent)
+        call = withHeldLifted(call, held, layout);
+    problem = checkPlan(sent, held, SIZE_MAX, strokes);
+    return problem.empty() ? problem : "as sent: " + problem;
+}
+
 } // namespace ww::fuzzing
