@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -183,27 +183,37 @@ TEST_F(EditorTest, UnstorableCharactersAndLineBreaks) {
 }
 
 TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
-    for (const char* lockedFile : {"tipp.dat", "tipps.dat"}) {
+    // tipp.dat blocked, tipps.dat blocked, and a disk that fills up half way: the new tipp.dat (986 bytes) fits,
+    // tipps.dat does not.
+    const struct {
+        const char* blocked;
+        std::size_t bytesLeft;
+        const wchar_t* failedFile;
+    } faults[] = {{"tipp.dat", SIZE_MAX, L"tipp.dat"}, {"tipps.dat", SIZE_MAX, L"tipps.dat"}, {"", 1000, L"tipps.dat"}};
+    for (const auto& fault : faults) {
         const auto before = store_.files;
         model_.setField(0, L"");
         model_.setField(40, L"alt + f4");
         model_.checkchanges();
-        store_.blocked = {lockedFile};
+        store_.blocked = {fault.blocked};
+        store_.bytesLeft = fault.bytesLeft;
         const SaveOutcome outcome = model_.save(store_, codec_);
         EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.message.rfind(L"Die Datei " + std::wstring(lockedFile, lockedFile + strlen(lockedFile)) +
-                                            L" konnte nicht gespeichert werden: ",
+        EXPECT_EQ(outcome.message.rfind(L"Die Datei " + std::wstring(fault.failedFile) +
+                                            L" konnte nicht gespeichert "
+                                            L"werden: ",
                                         0),
                   0u)
             << outcome.message;
         EXPECT_NE(outcome.message.find(L"Es wurde nichts gespeichert."), std::wstring::npos);
-        EXPECT_EQ(store_.files, before) << lockedFile;
+        EXPECT_EQ(store_.files, before) << fault.failedFile;
         EXPECT_EQ(model_.field(0), L"") << "an empty field stays empty";
         EXPECT_EQ(model_.field(40), L"alt + f4");
         EXPECT_EQ(model_.savedText(40), kDefaultText);
         EXPECT_TRUE(model_.changed());
     }
     store_.blocked.clear();
+    store_.bytesLeft = SIZE_MAX;
     EXPECT_TRUE(model_.save(store_, codec_).saved);
 }
 

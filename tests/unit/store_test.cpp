@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -211,23 +213,60 @@ TEST_F(Store, SaveWritesExactlyTheFieldsAndDefaultsEmptyOnes) {
     EXPECT_EQ(loadTable(store_, codec_, nullptr).keytexts[35], keys[35]);
 }
 
-TEST_F(Store, AFailedSaveKeepsTheOldFileAndStops) {
-    store_.files["tipp.dat"] = "alt\r\n";
-    store_.blocked = {"tipps.dat"};
-    Lines keys(36, L"neu");
-    Lines shortcuts(9, L"f1");
+// A disk that fills up after any number of bytes, or a rename refused at any step, leaves both files byte for byte
+// as they were and no scratch file behind, with or without a tipp.dat before; the error names the file.
+TEST_F(Store, ASaveThatFailsAnywhereKeepsBothFilesAsTheyWere) {
+    const std::map<std::string, std::string> starts[] = {
+        {{"tipp.dat", repeat("alt\r\n", 36)}, {"tipps.dat", "strg + a\r\n"}},
+        {{"tipps.dat", repeat("f1\r\n", 9)}},
+    };
+    for (const auto& before : starts) {
+        Lines keys(36, L"neu"), shortcuts(9, L"alt + f4");
+        MemoryStore whole;
+        whole.files = before;
+        std::wstring error;
+        ASSERT_TRUE(saveAssignments(whole, codec_, keys, shortcuts, &error));
+        const std::size_t needed = std::numeric_limits<std::size_t>::max() - whole.bytesLeft;
+        std::set<std::string> failedFiles;
+        auto failedSave = [&](MemoryStore& store, const std::string& fault) {
+            store.files = before;
+            EXPECT_FALSE(saveAssignments(store, codec_, keys, shortcuts, &error)) << fault;
+            EXPECT_EQ(store.files, before) << fault;
+            for (const char* name : {"tipp.dat", "tipps.dat"})
+                if (error.rfind(L"Die Datei " + std::wstring(name, name + strlen(name)) +
+                                    L" konnte nicht gespeichert werden: ",
+                                0) == 0)
+                    failedFiles.insert(name);
+            EXPECT_TRUE(error.ends_with(L"\n\nEs wurde nichts gespeichert.")) << fault << ": " << std::wstring(error);
+        };
+        for (std::size_t bytes = 0; bytes < needed; ++bytes) {
+            MemoryStore store;
+            store.bytesLeft = bytes;
+            failedSave(store, "disk full after " + std::to_string(bytes) + " bytes");
+        }
+        for (int move = 0; move < whole.moves; ++move) {
+            MemoryStore store;
+            store.refusedMoves = {move};
+            failedSave(store, "rename " + std::to_string(move) + " refused");
+        }
+        EXPECT_EQ(failedFiles, (std::set<std::string>{"tipp.dat", "tipps.dat"})) << "the error names the file";
+        EXPECT_EQ(whole.files, (std::map<std::string, std::string>{{"tipp.dat", repeat("neu\r\n", 36)},
+                                                                   {"tipps.dat", repeat("alt + f4\r\n", 9)}}));
+    }
+}
+
+// Should even putting the old tipp.dat back fail, its copy stays and the error says where it is.
+TEST_F(Store, WhatCannotBeUndoneKeepsItsCopyAndIsNamed) {
+    store_.files = {{"tipp.dat", "alt\r\n"}, {"tipps.dat", "strg + a\r\n"}};
+    store_.refusedMoves = {1, 2};
+    Lines keys(36, L"neu"), shortcuts(9, L"f1");
     std::wstring error;
     EXPECT_FALSE(saveAssignments(store_, codec_, keys, shortcuts, &error));
-    EXPECT_EQ(error.rfind(L"Die Datei tipps.dat konnte nicht gespeichert werden: ", 0), 0u) << error;
-    EXPECT_EQ(store_.files["tipp.dat"], repeat("neu\r\n", 36)) << "tipp.dat is written before tipps.dat";
-
-    store_.blocked = {"tipp.dat"};
-    store_.files = {{"tipps.dat", "vorher\r\n"}};
-    store_.writes = 0;
-    EXPECT_FALSE(saveAssignments(store_, codec_, keys, shortcuts, &error));
-    EXPECT_EQ(error.rfind(L"Die Datei tipp.dat konnte nicht gespeichert werden: ", 0), 0u) << error;
-    EXPECT_EQ(store_.writes, 1) << "a failure on tipp.dat leaves tipps.dat alone";
-    EXPECT_EQ(store_.files["tipps.dat"], "vorher\r\n");
+    EXPECT_EQ(store_.files["tipp.dat.~alt"], "alt\r\n");
+    EXPECT_EQ(store_.files["tipps.dat"], "strg + a\r\n");
+    EXPECT_TRUE(error.ends_with(L"Die Datei tipp.dat hat schon den neuen Inhalt; ihr alter Inhalt liegt in "
+                                L"tipp.dat.~alt."))
+        << std::wstring(error);
 }
 
 } // namespace
