@@ -55,7 +55,7 @@ file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.c
 foreach(src ${WW_E2E_TOOLS})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE ${WW_WIN_LIBS})
+    target_link_libraries(${name} PRIVATE wortwerk_win) # tools may drive the program's own store and layers
     target_link_options(${name} PRIVATE ${WW_WIN_FLAGS} -municode -mconsole)
 endforeach()
 
