@@ -217,5 +217,20 @@ TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
     EXPECT_TRUE(model_.save(store_, codec_).saved);
 }
 
+// A text field cannot show a NUL character and gives back only what precedes it: unchanged, the record stays whole
+// and nothing counts as changed; edited, it is the user's new text.
+TEST_F(EditorTest, ARecordWithANulSurvivesItsTextFieldUntouched) {
+    const std::string file = std::string("vor\0nach\r\n", 10) + lines({"zwei"}, 35);
+    store_.files["tipp.dat"] = file;
+    model_.load(store_, codec_, &problems_);
+    model_.takeShownText(0, L"vor");
+    EXPECT_EQ(model_.closeRequested(CloseRequest::CloseBox), CloseStep::Close);
+    ASSERT_TRUE(model_.save(store_, codec_).saved);
+    EXPECT_EQ(store_.files["tipp.dat"], file);
+    model_.takeShownText(0, L"vorher");
+    EXPECT_EQ(model_.closeRequested(CloseRequest::CloseBox), CloseStep::AskDatenkontrolle);
+    EXPECT_EQ(model_.field(0), L"vorher");
+}
+
 } // namespace
 } // namespace ww
