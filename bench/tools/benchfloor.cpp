@@ -54,8 +54,9 @@ int runSend(wchar_t key) {
     const ww::ParseResult parsed = ww::parseKeystrokes(keys);
     if (!std::holds_alternative<std::vector<ww::KeyAction>>(parsed)) return 1;
     ww::win::Win32KeyboardLayout layout(ww::win::foregroundKeyboardLayout());
-    const auto calls = ww::planKeystrokes(std::get<std::vector<ww::KeyAction>>(parsed), layout,
-                                          ww::win::currentKeyboardState(), std::numeric_limits<std::size_t>::max());
+    const auto calls =
+        ww::planKeystrokes(std::get<std::vector<ww::KeyAction>>(parsed), layout,
+                           ww::win::currentKeyboardState().capsLock, std::numeric_limits<std::size_t>::max());
     if (calls.size() != 1) return 1;
     std::vector<INPUT> inputs = ww::win::toInputs(calls.front());
     const std::int64_t start = nowNs();

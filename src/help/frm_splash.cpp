@@ -35,7 +35,7 @@ bool FirstStart::check(FileStore& files) {
     if (noticeShown_ || files.exists(kFirstStartMarker)) return false;
     // A marker that cannot be written only means the notice comes again at a later start; this one goes on.
     std::wstring ignored;
-    (void)files.createNew(kFirstStartMarker, kMarkerLine, &ignored);
+    (void)createNew(files, kFirstStartMarker, kMarkerLine, &ignored);
     noticeShown_ = true;
     return true;
 }

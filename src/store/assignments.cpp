@@ -26,7 +26,7 @@ void loadHalf(FileStore& files, const TextCodec& codec, const std::string& name,
               std::vector<std::wstring>* problems, Store store) {
     std::wstring error;
     if (!files.exists(name)) {
-        if (!files.createNew(name, defaultFileBytes(codec, count), &error) && problems) {
+        if (!createNew(files, name, defaultFileBytes(codec, count), &error) && problems) {
             problems->push_back(error);
         }
         return;
@@ -117,8 +117,9 @@ bool saveAssignments(FileStore& files, const TextCodec& codec, std::vector<std::
                      std::vector<std::wstring>& shortcuts, std::wstring* error) {
     completeFields(keyTexts, kKeyCount);
     completeFields(shortcuts, kShortcutCount);
-    return files.replaceAll(kKeyTextFile, fileBytes(codec, keyTexts), error) &&
-           files.replaceAll(kShortcutFile, fileBytes(codec, shortcuts), error);
+    const FileContent contents[] = {{kKeyTextFile, fileBytes(codec, keyTexts)},
+                                    {kShortcutFile, fileBytes(codec, shortcuts)}};
+    return replaceFiles(files, contents, error);
 }
 
 std::string defaultFileBytes(const TextCodec& codec, int count) {

@@ -47,10 +47,9 @@ std::vector<std::wstring> readForWindow(const FileStore& files, const TextCodec&
 // file untouched.
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
-// The editor's save: tipp.dat then tipps.dat, each written as a whole (36 and 9 CR LF lines). The fields are
-// first brought to exactly 36 and 9 entries in place, empty ones set to the default text. Returns false with a
-// German `error` at the first file that could not be written; that file keeps its previous content and the
-// files after it are not touched.
+// The editor's save: tipp.dat and tipps.dat, each written as a whole (36 and 9 CR LF lines), as one replacement
+// (see replaceFiles): on failure both files keep their previous bytes and `error` says why, in German. The fields
+// are first brought to exactly 36 and 9 entries in place, empty ones set to the default text.
 [[nodiscard]] bool saveAssignments(FileStore& files, const TextCodec& codec, std::vector<std::wstring>& keyTexts,
                                    std::vector<std::wstring>& shortcuts, std::wstring* error);
 

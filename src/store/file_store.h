@@ -1,6 +1,8 @@
 #pragma once
-// The few file operations the store needs, so it can run against the disk or a test double.
+// The few file operations the store needs, so it can run against the disk or a test double, and the whole-file
+// replacement built on them.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,17 +16,35 @@ public:
     virtual bool exists(const std::string& name) const = 0;
     // The whole file, or nothing if it cannot be opened or read; `error` then says why (German, for the user).
     virtual std::optional<std::string> readAll(const std::string& name, std::wstring* error) const = 0;
-    // Replaces the file with `bytes` as a whole: written to a temporary file in the same folder first, so the
-    // old content survives any failure. On failure returns false and says why in `error` (German).
-    [[nodiscard]] virtual bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) = 0;
-    // Creates the file with `bytes` only if nothing of that name exists yet (a hidden file or a folder that
-    // exists() does not count still blocks it), so a default file never overwrites anything.
-    [[nodiscard]] virtual bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) = 0;
+    // Creates the file (replacing a file of that name) and writes `bytes` through to the disk. A failure may leave
+    // part of the bytes behind, so only scratch files are written this way. `reason` gets the system's words.
+    [[nodiscard]] virtual bool writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) = 0;
+    // Gives the file `from` the name `to` in one step, so that `to` is always either the old or the new file.
+    // Without `replace` it fails if anything of that name exists (also a folder or a hidden file).
+    [[nodiscard]] virtual bool moveFile(const std::string& from, const std::string& to, bool replace,
+                                        std::wstring* reason) = 0;
+    virtual void removeFile(const std::string& name) = 0;
 };
 
 enum class FileAction { Read, Save, Create };
 
 // The German sentence for a failed file operation: "Die Datei tipp.dat konnte nicht gespeichert werden: <reason>".
 std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason);
+
+struct FileContent {
+    std::string name;
+    std::string bytes;
+};
+
+// Replaces the files as one: either every file gets its new bytes, or every file keeps its old bytes and `error`
+// says which file failed and why, ending "Es wurde nichts gespeichert." The new bytes go to scratch files first
+// and the old bytes of every file but the last to a copy, so undoing needs no more writing, only renaming; a
+// program stopped at any moment leaves each file whole, old or new. Should undoing fail as well, `error` names the
+// files that already hold their new bytes.
+[[nodiscard]] bool replaceFiles(FileStore& files, std::span<const FileContent> contents, std::wstring* error);
+
+// Creates the file with `bytes` only if nothing of that name exists yet (a hidden file or a folder that exists()
+// does not count still blocks it), so a default file never overwrites anything.
+[[nodiscard]] bool createNew(FileStore& files, const std::string& name, const std::string& bytes, std::wstring* error);
 
 } // namespace ww

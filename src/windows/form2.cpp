@@ -26,14 +26,6 @@ std::wstring unstorableMessage(const std::vector<std::wstring>& lines) {
                   L"Fenster erhalten.";
 }
 
-// saveAssignments writes tipp.dat before tipps.dat; when the second fails, the first gets its old bytes back.
-bool restoreKeyTextFile(FileStore& files, const std::optional<std::string>& before) {
-    std::wstring ignored;
-    const auto now = files.readAll(kKeyTextFile, &ignored);
-    if (now == before) return true;
-    return before && files.replaceAll(kKeyTextFile, *before, &ignored);
-}
-
 } // namespace
 
 std::wstring slotCaption(int slot) {
@@ -110,6 +102,11 @@ void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vecto
     }
 }
 
+void Form2Model::takeShownText(int slot, std::wstring shown) {
+    auto& field = fields_.at(static_cast<std::size_t>(slot));
+    if (shown != std::wstring_view(field).substr(0, field.find(L'\0'))) field = std::move(shown);
+}
+
 void Form2Model::select(int slot) {
     if (slot >= 0 && slot < kSlotCount) selected_ = slot;
 }
@@ -139,17 +136,10 @@ SaveOutcome Form2Model::save(FileStore& files, const TextCodec& codec) {
 
     std::vector<std::wstring> keys(texts.begin(), texts.begin() + kFirstPadSlot);
     std::vector<std::wstring> shortcuts(texts.begin() + kFirstPadSlot, texts.end());
-    std::wstring ignored;
-    const auto before = files.readAll(kKeyTextFile, &ignored);
     std::wstring error;
     if (!saveAssignments(files, codec, keys, shortcuts, &error)) {
-        const bool restored = restoreKeyTextFile(files, before);
         return {false, L"Speichern fehlgeschlagen",
-                error +
-                    (restored ? L"\n\nEs wurde nichts gespeichert."
-                              : L"\n\nDie Datei tipp.dat enthält schon die "
-                                L"neuen Texte, tipps.dat noch die alten.") +
-                    L" Ihre Einträge bleiben im Fenster erhalten; bitte versuchen Sie es später noch einmal."};
+                error + L" Ihre Einträge bleiben im Fenster erhalten; bitte versuchen Sie es später noch einmal."};
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const auto& text = slot < kFirstPadSlot ? keys[static_cast<std::size_t>(slot)]

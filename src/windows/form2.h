@@ -67,6 +67,10 @@ public:
 
     const std::wstring& field(int slot) const { return fields_.at(static_cast<std::size_t>(slot)); }
     void setField(int slot, std::wstring text) { fields_.at(static_cast<std::size_t>(slot)) = std::move(text); }
+    // What the slot's text field shows now. The field shows a text only up to its first NUL character (a byte a
+    // hand-edited file may hold); getting that back unchanged leaves the text whole and unchanged.
+    void takeShownText(int slot, std::wstring shown);
+    const std::wstring& savedText(int slot) const { return saved_.at(static_cast<std::size_t>(slot)); }
 
     void select(int slot);
 

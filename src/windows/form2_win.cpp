@@ -151,7 +151,7 @@ void Form2::dimwords() {
 
 void Form2::readFields() {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        model_.setField(slot, windowText(Text1[slot]));
+        model_.takeShownText(slot, windowText(Text1[slot]));
 }
 
 // After a save a field may read differently (the default text for an empty one, "###" for a line break); only

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
+#include <set>
+
 namespace ww {
 namespace {
 
@@ -113,25 +117,52 @@ TEST_F(EditorTest, UnstorableCharactersAreNamedPerKeyAndNothingIsSaved) {
 }
 
 TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
-    for (const std::string locked : {"tipp.dat", "tipps.dat"}) {
+    // tipp.dat blocked, tipps.dat blocked, and a disk that fills up half way: the new tipp.dat (986 bytes) fits,
+    // tipps.dat does not.
+    const struct {
+        const char* blocked;
+        std::size_t bytesLeft;
+        const wchar_t* failedFile;
+    } faults[] = {{"tipp.dat", SIZE_MAX, L"tipp.dat"}, {"tipps.dat", SIZE_MAX, L"tipps.dat"}, {"", 1000, L"tipps.dat"}};
+    for (const auto& fault : faults) {
         const auto before = store_.files;
         model_.setField(0, L"");
         model_.setField(40, L"alt + f4");
         model_.checkchanges();
-        store_.blocked = {locked};
+        store_.blocked = {fault.blocked};
+        store_.bytesLeft = fault.bytesLeft;
         const SaveOutcome outcome = model_.save(store_, codec_);
         EXPECT_FALSE(outcome.saved);
-        const std::wstring file(locked.begin(), locked.end());
-        EXPECT_EQ(outcome.message.rfind(L"Die Datei " + file + L" konnte nicht gespeichert werden: ", 0), 0u)
+        EXPECT_EQ(outcome.message.rfind(L"Die Datei " + std::wstring(fault.failedFile) +
+                                            L" konnte nicht gespeichert "
+                                            L"werden: ",
+                                        0),
+                  0u)
             << outcome.message;
         EXPECT_NE(outcome.message.find(L"Es wurde nichts gespeichert."), std::wstring::npos);
-        EXPECT_EQ(store_.files, before) << locked;
+        EXPECT_EQ(store_.files, before) << fault.failedFile;
         EXPECT_EQ(model_.field(0), L"") << "an empty field stays empty";
         EXPECT_EQ(model_.field(40), L"alt + f4");
         EXPECT_TRUE(model_.changed());
     }
     store_.blocked.clear();
+    store_.bytesLeft = SIZE_MAX;
     EXPECT_TRUE(model_.save(store_, codec_).saved);
+}
+
+// A text field cannot show a NUL character and gives back only what precedes it: unchanged, the record stays whole
+// and nothing counts as changed; edited, it is the user's new text.
+TEST_F(EditorTest, ARecordWithANulSurvivesItsTextFieldUntouched) {
+    const std::string file = std::string("vor\0nach\r\n", 10) + lines({"zwei"}, 35);
+    store_.files["tipp.dat"] = file;
+    model_.load(store_, codec_, &problems_);
+    model_.takeShownText(0, L"vor");
+    EXPECT_EQ(model_.closeRequested(CloseRequest::CloseBox), CloseStep::Close);
+    ASSERT_TRUE(model_.save(store_, codec_).saved);
+    EXPECT_EQ(store_.files["tipp.dat"], file);
+    model_.takeShownText(0, L"vorher");
+    EXPECT_EQ(model_.closeRequested(CloseRequest::CloseBox), CloseStep::AskDatenkontrolle);
+    EXPECT_EQ(model_.field(0), L"vorher");
 }
 
 } // namespace

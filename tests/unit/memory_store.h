@@ -1,9 +1,12 @@
 #pragma once
 // Files in memory for the unit tests. A name in `unreadable` is a file that cannot be read; a name in `blocked`
-// is no file (a folder, or a file another program holds open) and cannot be created or replaced. Counts every
-// attempt to write.
+// is no file (a folder, or a file another program holds open) and cannot be written or replaced. Counts every
+// write. Faults on demand: `bytesLeft` is how many bytes the disk still takes (a write that needs more keeps what
+// fitted and fails), `refusedMoves` which renames fail (counted from 0 in `moves`).
 #include "store/file_store.h"
 
+#include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -18,27 +21,40 @@ public:
         *error = fileError(FileAction::Read, name, L"Der Zugriff wurde verweigert.");
         return std::nullopt;
     }
-    bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Save, error);
+    bool writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) override {
+        ++writes;
+        if (!writable(name, reason)) return false;
+        const std::size_t fits = std::min(bytes.size(), bytesLeft);
+        files[name] = bytes.substr(0, fits);
+        bytesLeft -= fits;
+        if (fits == bytes.size()) return true;
+        *reason = L"Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
+        return false;
     }
-    bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override {
-        return put(name, bytes, FileAction::Create, error);
+    bool moveFile(const std::string& from, const std::string& to, bool replace, std::wstring* reason) override {
+        const bool refused = refusedMoves.contains(moves++);
+        if (!files.contains(from) || !writable(to, reason) || (!replace && files.contains(to)) || refused) {
+            *reason = L"Die Datei wird von einem anderen Prozess verwendet.";
+            return false;
+        }
+        files[to] = files[from];
+        files.erase(from);
+        return true;
     }
+    void removeFile(const std::string& name) override { files.erase(name); }
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable, blocked;
     int writes = 0;
+    std::size_t bytesLeft = std::numeric_limits<std::size_t>::max();
+    std::set<int> refusedMoves;
+    int moves = 0;
 
 private:
-    bool put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error) {
-        ++writes;
-        if (blocked.contains(name) || unreadable.contains(name) ||
-            (action == FileAction::Create && files.contains(name))) {
-            *error = fileError(action, name, L"Die Datei wird von einem anderen Prozess verwendet.");
-            return false;
-        }
-        files[name] = bytes;
-        return true;
+    bool writable(const std::string& name, std::wstring* reason) const {
+        if (!blocked.contains(name) && !unreadable.contains(name)) return true;
+        *reason = L"Die Datei wird von einem anderen Prozess verwendet.";
+        return false;
     }
 };
 

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <map>
 #include <random>
 
 namespace ww {
@@ -189,6 +192,62 @@ TEST_F(Store, SaveWritesExactlyTheFieldsAndDefaultsEmptyOnes) {
     EXPECT_EQ(store_.files["tipps.dat"], "strg + f9\r\n" + kDefaultLine + "3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
     EXPECT_EQ(readRecords(store_, codec_, "tipp.dat", 36), keys);
     EXPECT_EQ(loadTable(store_, codec_, nullptr).keytexts[35], keys[35]);
+}
+
+// A disk that fills up after any number of bytes, or a rename refused at any step, leaves both files byte for byte
+// as they were and no scratch file behind, with or without a tipp.dat before; the error names the file.
+TEST_F(Store, ASaveThatFailsAnywhereKeepsBothFilesAsTheyWere) {
+    const std::map<std::string, std::string> starts[] = {
+        {{"tipp.dat", repeat("alt\r\n", 36)}, {"tipps.dat", "strg + a\r\n"}},
+        {{"tipps.dat", repeat("f1\r\n", 9)}},
+    };
+    for (const auto& before : starts) {
+        Lines keys(36, L"neu"), shortcuts(9, L"alt + f4");
+        MemoryStore whole;
+        whole.files = before;
+        std::wstring error;
+        ASSERT_TRUE(saveAssignments(whole, codec_, keys, shortcuts, &error));
+        const std::size_t needed = std::numeric_limits<std::size_t>::max() - whole.bytesLeft;
+        std::set<std::string> failedFiles;
+        auto failedSave = [&](MemoryStore& store, const std::string& fault) {
+            store.files = before;
+            EXPECT_FALSE(saveAssignments(store, codec_, keys, shortcuts, &error)) << fault;
+            EXPECT_EQ(store.files, before) << fault;
+            for (const char* name : {"tipp.dat", "tipps.dat"})
+                if (error.rfind(L"Die Datei " + std::wstring(name, name + strlen(name)) +
+                                    L" konnte nicht gespeichert werden: ",
+                                0) == 0)
+                    failedFiles.insert(name);
+            EXPECT_TRUE(error.ends_with(L"\n\nEs wurde nichts gespeichert.")) << fault << ": " << std::wstring(error);
+        };
+        for (std::size_t bytes = 0; bytes < needed; ++bytes) {
+            MemoryStore store;
+            store.bytesLeft = bytes;
+            failedSave(store, "disk full after " + std::to_string(bytes) + " bytes");
+        }
+        for (int move = 0; move < whole.moves; ++move) {
+            MemoryStore store;
+            store.refusedMoves = {move};
+            failedSave(store, "rename " + std::to_string(move) + " refused");
+        }
+        EXPECT_EQ(failedFiles, (std::set<std::string>{"tipp.dat", "tipps.dat"})) << "the error names the file";
+        EXPECT_EQ(whole.files, (std::map<std::string, std::string>{{"tipp.dat", repeat("neu\r\n", 36)},
+                                                                   {"tipps.dat", repeat("alt + f4\r\n", 9)}}));
+    }
+}
+
+// Should even putting the old tipp.dat back fail, its copy stays and the error says where it is.
+TEST_F(Store, WhatCannotBeUndoneKeepsItsCopyAndIsNamed) {
+    store_.files = {{"tipp.dat", "alt\r\n"}, {"tipps.dat", "strg + a\r\n"}};
+    store_.refusedMoves = {1, 2};
+    Lines keys(36, L"neu"), shortcuts(9, L"f1");
+    std::wstring error;
+    EXPECT_FALSE(saveAssignments(store_, codec_, keys, shortcuts, &error));
+    EXPECT_EQ(store_.files["tipp.dat.~alt"], "alt\r\n");
+    EXPECT_EQ(store_.files["tipps.dat"], "strg + a\r\n");
+    EXPECT_TRUE(error.ends_with(L"Die Datei tipp.dat hat schon den neuen Inhalt; ihr alter Inhalt liegt in "
+                                L"tipp.dat.~alt."))
+        << std::wstring(error);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/win32/ansi_codec.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win_file_store.h"
+#include "store/assignments.h"
 #include "store/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +49,11 @@ protected:
         return names;
     }
 
+    bool replace(const std::string& name, const std::string& bytes, std::wstring* error) {
+        const FileContent content[] = {{name, bytes}};
+        return replaceFiles(files_, content, error);
+    }
+
     fs::path previous_ = fs::current_path();
     fs::path dir_;
     Win32FileStore files_;
@@ -70,12 +77,12 @@ TEST_F(CurrentFolder, ReplaceWritesWholeFilesOfAnyBytesAndSize) {
     for (int b = 0; b < 256; ++b)
         all.push_back(static_cast<char>(b));
     std::wstring error;
-    ASSERT_TRUE(files_.replaceAll("tipp.dat", all + all, &error));
+    ASSERT_TRUE(replace("tipp.dat", all + all, &error));
     EXPECT_EQ(files_.readAll("tipp.dat", &error), all + all);
-    ASSERT_TRUE(files_.replaceAll("tipp.dat", "kurz", &error));
+    ASSERT_TRUE(replace("tipp.dat", "kurz", &error));
     EXPECT_EQ(read("tipp.dat"), "kurz") << "nothing of the longer old content remains";
     const std::string big(3 << 20, 'g'); // more than one write call
-    ASSERT_TRUE(files_.replaceAll("gross.dat", big, &error));
+    ASSERT_TRUE(replace("gross.dat", big, &error));
     EXPECT_TRUE(files_.readAll("gross.dat", &error) == big);
     EXPECT_EQ(entries(), (Names{"gross.dat", "tipp.dat"})) << "no temporary file left behind";
 }
@@ -85,7 +92,7 @@ TEST_F(CurrentFolder, FailuresKeepWhatWasThereAndSayWhy) {
     fs::create_directory("tipp.dat");
     write("tipp.dat/innen.txt", "bleibt");
     std::wstring error;
-    EXPECT_FALSE(files_.replaceAll("tipp.dat", "neu", &error));
+    EXPECT_FALSE(replace("tipp.dat", "neu", &error));
     EXPECT_EQ(error.rfind(saveFailed, 0), 0u) << error;
     EXPECT_GT(error.size(), saveFailed.size()) << "the system's reason follows";
     EXPECT_EQ(read("tipp.dat/innen.txt"), "bleibt");
@@ -94,24 +101,45 @@ TEST_F(CurrentFolder, FailuresKeepWhatWasThereAndSayWhy) {
     EXPECT_FALSE(files_.readAll("fehlt.dat", &error));
 
     write("nur-lesen.dat", "alt", FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(files_.replaceAll("nur-lesen.dat", "neu", &error));
+    EXPECT_FALSE(replace("nur-lesen.dat", "neu", &error));
     EXPECT_EQ(read("nur-lesen.dat"), "alt");
-    EXPECT_FALSE(files_.replaceAll("fehlt\\tipp.dat", "neu", &error));
+    EXPECT_FALSE(replace("fehlt\\tipp.dat", "neu", &error));
 
     EXPECT_EQ(entries(), (Names{"nur-lesen.dat", "tipp.dat"})) << "no temporary file left behind";
 }
 
 TEST_F(CurrentFolder, CreateNewNeverReplacesAnything) {
     std::wstring error;
-    ASSERT_TRUE(files_.createNew("tipps.dat", "neu", &error));
-    EXPECT_FALSE(files_.createNew("tipps.dat", "anders", &error));
+    ASSERT_TRUE(createNew(files_, "tipps.dat", "neu", &error));
+    EXPECT_FALSE(createNew(files_, "tipps.dat", "anders", &error));
     EXPECT_EQ(error.rfind(L"Die Datei tipps.dat konnte nicht angelegt werden: ", 0), 0u) << error;
     // A hidden file is "not there" for exists(), yet it holds the user's texts.
     write("tipp.dat", "meins", FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(files_.createNew("tipp.dat", "standard", &error));
+    EXPECT_FALSE(createNew(files_, "tipp.dat", "standard", &error));
     EXPECT_EQ(read("tipp.dat"), "meins");
     EXPECT_EQ(read("tipps.dat"), "neu");
     EXPECT_EQ(entries(), (Names{"tipp.dat", "tipps.dat"}));
+}
+
+// A tipps.dat that another program holds open cannot be replaced once tipp.dat already is: tipp.dat gets its old
+// bytes back by renaming, and nothing else is left in the folder.
+TEST_F(CurrentFolder, ASaveThatCannotReplaceTippsDatPutsTippDatBack) {
+    const AnsiCodec codec;
+    write("tipp.dat", "alt\r\n");
+    write("tipps.dat", "strg + a\r\n");
+    UniqueFile held(CreateFileW(L"tipps.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    std::vector<std::wstring> keys(36, L"neu"), shortcuts(9, L"f1");
+    std::wstring error;
+    EXPECT_FALSE(saveAssignments(files_, codec, keys, shortcuts, &error));
+    EXPECT_EQ(error.rfind(L"Die Datei tipps.dat konnte nicht gespeichert werden: ", 0), 0u) << error;
+    EXPECT_TRUE(error.ends_with(L"Es wurde nichts gespeichert.")) << error;
+    held.reset();
+    EXPECT_EQ(read("tipp.dat"), "alt\r\n");
+    EXPECT_EQ(read("tipps.dat"), "strg + a\r\n");
+    EXPECT_EQ(entries(), (Names{"tipp.dat", "tipps.dat"}));
+    ASSERT_TRUE(saveAssignments(files_, codec, keys, shortcuts, &error)) << error;
+    EXPECT_EQ(read("tipps.dat").substr(0, 4), "f1\r\n");
 }
 
 TEST(AnsiCodec, MatchesTheSystemCodePage) {

@@ -27,6 +27,11 @@ bool fail(std::wstring* error, FileAction action, const std::string& name, DWORD
     return false;
 }
 
+bool because(std::wstring* reason, DWORD code) {
+    if (reason) *reason = systemMessage(code);
+    return false;
+}
+
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -89,38 +94,31 @@ std::optional<std::string> Win32FileStore::readAll(const std::string& name, std:
     return bytes;
 }
 
-bool Win32FileStore::replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) {
-    return put(name, bytes, FileAction::Save, error);
+bool Win32FileStore::writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) {
+    const std::wstring path = wide(name);
+    if (path.empty()) return because(reason, ERROR_INVALID_NAME);
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return because(reason, GetLastError());
+    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) return because(reason, GetLastError());
+    if (!CloseHandle(file.release())) return because(reason, GetLastError());
+    return true;
 }
 
-bool Win32FileStore::createNew(const std::string& name, const std::string& bytes, std::wstring* error) {
-    return put(name, bytes, FileAction::Create, error);
-}
-
-// Writes a temporary file next to the target and moves it into place, so a failure at any step leaves the old
-// file as it was. Creating never replaces: the move then fails if anything of that name exists.
-bool Win32FileStore::put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error) {
-    const std::wstring target = wide(name);
-    if (target.empty()) return fail(error, action, name, ERROR_INVALID_NAME);
+bool Win32FileStore::moveFile(const std::string& from, const std::string& to, bool replace, std::wstring* reason) {
+    const std::wstring source = wide(from), target = wide(to);
+    if (source.empty() || target.empty()) return because(reason, ERROR_INVALID_NAME);
     // Windows refuses to move over a read-only file but Wine does not; refuse the same way everywhere.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return fail(error, action, name, ERROR_ACCESS_DENIED);
-    const std::wstring temp = target + L".tmp-" + std::to_wstring(GetCurrentProcessId());
+    if (replace && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return because(reason, ERROR_ACCESS_DENIED);
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    return MoveFileExW(source.c_str(), target.c_str(), flags) || because(reason, GetLastError());
+}
 
-    UniqueFile file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return fail(error, action, name, GetLastError());
-    DWORD code = ERROR_SUCCESS;
-    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) code = GetLastError();
-    if (!CloseHandle(file.release()) && code == ERROR_SUCCESS) code = GetLastError();
-    if (code == ERROR_SUCCESS) {
-        const DWORD flags = MOVEFILE_WRITE_THROUGH | (action == FileAction::Save ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (MoveFileExW(temp.c_str(), target.c_str(), flags)) return true;
-        code = GetLastError();
-    }
-    DeleteFileW(temp.c_str());
-    return fail(error, action, name, code);
+void Win32FileStore::removeFile(const std::string& name) {
+    const std::wstring path = wide(name);
+    if (!path.empty()) DeleteFileW(path.c_str());
 }
 
 } // namespace ww::win

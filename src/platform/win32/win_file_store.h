@@ -10,11 +10,10 @@ class Win32FileStore final : public FileStore {
 public:
     bool exists(const std::string& name) const override;
     std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override;
-    [[nodiscard]] bool replaceAll(const std::string& name, const std::string& bytes, std::wstring* error) override;
-    [[nodiscard]] bool createNew(const std::string& name, const std::string& bytes, std::wstring* error) override;
-
-private:
-    bool put(const std::string& name, const std::string& bytes, FileAction action, std::wstring* error);
+    [[nodiscard]] bool writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) override;
+    [[nodiscard]] bool moveFile(const std::string& from, const std::string& to, bool replace,
+                                std::wstring* reason) override;
+    void removeFile(const std::string& name) override;
 };
 
 // True if a normal file of that name is found; errors, folders, hidden and system files count as "no file".
