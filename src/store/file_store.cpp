@@ -79,7 +79,9 @@ std::wstring fileError(FileAction action, const std::string& name, std::wstring_
 }
 
 bool replaceFiles(FileStore& files, std::span<const FileContent> contents, std::wstring* error) {
-    std::vector<Replacement> steps(contents.begin(), contents.end());
+    std::vector<Replacement> steps;
+    for (const FileContent& content : contents)
+        steps.push_back(Replacement{content});
     std::wstring reason;
     const std::string* failed = nullptr;
     if (writeScratch(files, steps, &reason, &failed)) {
