@@ -158,3 +158,15 @@ expect_main_back() { # expect_main_back WINDOW DESCRIPTION
     check "$2: main window stays hidden, program runs on" eval '! drv visible "$TITLE" >/dev/null && kill -0 $WW_PID'
 }
 shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards
+# Keypad 0 into an empty notepad until it shows OK: a press inside a stall of a loaded machine goes unseen (as it
+# would for a user), so it gets three tries.
+arm() {
+    local _
+    for _ in 1 2 3; do
+        clear_pad
+        press KP_Insert
+        wait_pad "OK" 3
+        [ "$(padtext)" == "OK" ] && return 0
+    done
+    return 1
+}
