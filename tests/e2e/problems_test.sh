@@ -16,7 +16,7 @@ new_dir() { # new_dir NAME: a folder with the first-start marker and a tipps.dat
 expect_message() {
     check "$1: a message" drv wait Wortwerk 15
     local text
-    text=$(drv msgbox-text Wortwerk || true)
+    text=$(drv text Wortwerk id:65535 || true)
     echo "  message: ${text//$'\n'/ }"
     check "$1: the message says which file and why" bash -c '[[ "$0" =~ tipp\.dat\ konnte\ nicht\ (gelesen|angelegt)\ werden:\ [^[:space:]] ]]' "$text"
     check_eq "$1: the message is in the topmost band" $(($(drv exstyle Wortwerk) & 0x8)) 8
