@@ -5,8 +5,8 @@
 # The full run with figures is bench/soak_bench.sh.
 source "$WW_SRC/tests/e2e/lib.sh"
 source "$WW_SRC/tests/e2e/soak_lib.sh"
-EXPANSIONS=${SOAK_EXPANSIONS:-150}
-CYCLES=${SOAK_CYCLES:-5}
+EXPANSIONS=${SOAK_EXPANSIONS:-100}
+CYCLES=${SOAK_CYCLES:-4}
 OUT=$E2E_WORK/soak.txt
 
 soak_run "$EXPANSIONS" "$CYCLES" "$OUT" || true

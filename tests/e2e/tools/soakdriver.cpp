@@ -106,18 +106,26 @@ std::wstring editText() {
     return s;
 }
 
+// Alt+key and a lone Alt end here instead of in a menu (whose loop would hold this thread): counted, and the
+// window stays as it is. Wine sends Alt+key to the focused edit and a lone Alt to the top-level window.
+bool keyMenu(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_KEYMENU) return false;
+    ++(lp ? g_altMenus : g_loneAlts);
+    return true;
+}
+
+LRESULT CALLBACK targetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return keyMenu(msg, wp, lp) ? 0 : DefWindowProcW(w, msg, wp, lp);
+}
+
 LRESULT CALLBACK editHook(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    // Alt+key and a lone Alt end here instead of in a menu: counted, and the window stays as it is.
-    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU) {
-        ++(lp ? g_altMenus : g_loneAlts);
-        return 0;
-    }
+    if (keyMenu(msg, wp, lp)) return 0;
     return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_USERDATA)), w, msg, wp, lp);
 }
 
 HWND createTarget() {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = targetProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"WwSoakTarget";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
