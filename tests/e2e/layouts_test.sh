@@ -93,19 +93,27 @@ run_layout() { # run_layout NAME SETXKBMAP-ARGUMENTS...
         fail "$name: every printable character arrives: $(difference "$got")"
     fi
 
-    clear_pad
-    press x
-    press KP_End
-    expect_pad "$name: keypad 1 plays Shift+A" "xA"
-    clear_pad
-    press x
-    press y
-    press KP_Down
-    press z
-    expect_pad "$name: keypad 2 plays Ctrl+A, which selects all" "z"
+    keys_give "xA" x KP_End || true
+    check_eq "$name: keypad 1 plays Shift+A" "$(padtext)" "xA"
+    keys_give "z" x y KP_Down z || true
+    check_eq "$name: keypad 2 plays Ctrl+A, which selects all" "$(padtext)" "z"
     [ "$name" != us ] || us_only
     end_wine_session
     echo "  $name: $((SECONDS - start)) s"
+}
+
+# keys_give TEXT KEY...: the keys into an empty notepad until it shows TEXT; a keypad press a loaded machine swallows
+# leaves its digit, so the keys get three tries.
+keys_give() {
+    local want=$1 key _
+    shift
+    for _ in 1 2 3; do
+        clear_pad
+        for key in "$@"; do press "$key"; done
+        wait_pad "$want" 3
+        [ "$(padtext)" == "$want" ] && return 0
+    done
+    return 1
 }
 
 run_layout us us
