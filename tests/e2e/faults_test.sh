@@ -16,5 +16,5 @@ check_eq "every kill left tipp.dat whole, old or new" "$(grep -c 'tipp=[AB] ' "$
 check_eq "every kill left tipps.dat whole, old or new" "$(grep -c 'tipps=[AB] ' "$LOG")" "$RUNS"
 # What a kill leaves in scratch files is taken over by the next save.
 wine "$WW_BIN/saveloop.exe" rate "Z:${DIR//\//\\}" >/dev/null 2>&1
-check "the next save clears what the kills left" bash -c "wine '$WW_BIN/saveloop.exe' check 'Z:${DIR//\//\\}' 2>/dev/null | grep -q 'scratch=0'"
+check_eq "the next save clears what the kills left" "$(saved_state "Z:${DIR//\//\\}" | grep -o 'scratch=[0-9]*')" scratch=0
 finish

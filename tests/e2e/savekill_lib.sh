@@ -15,8 +15,24 @@ kill_during_save() {
         sleep "0.$(printf '%03d' $((RANDOM % 250)))"
         kill -9 "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
-        wine "$WW_BIN/saveloop.exe" check "$where" 2>/dev/null | tr -d '\r' >>"$log"
+        saved_state "$where" >>"$log"
     done
+}
+
+# saved_state WINDIR: the check's line for WINDIR. The check only reads, so a Wine start that fails (seen once on a
+# loaded machine right after a kill) is tried again; if it keeps failing the line says why, and the counts fail.
+saved_state() {
+    local try rc out=$E2E_WORK/check.out err=$E2E_WORK/check.err
+    for try in 1 2 3; do
+        rc=0
+        wine "$WW_BIN/saveloop.exe" check "$1" >"$out" 2>"$err" || rc=$?
+        if [ "$rc" = 0 ] && grep -q '^tipp=' "$out"; then
+            tr -d '\r' <"$out"
+            return 0
+        fi
+        sleep 0.5
+    done
+    echo "check failed, exit $rc: $(tr -d '\r' <"$err" | tail -n 3 | tr '\n' ' ')"
 }
 
 # The outcomes of a log, counted: "N tipp=A tipps=B scratch=0" lines.
