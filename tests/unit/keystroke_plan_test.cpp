@@ -133,10 +133,9 @@ std::pair<std::wstring, std::wstring> receive(const std::vector<KeyCall>& calls,
     return {text, byKey};
 }
 
-// These three hold every kind of key the planner tells apart (AltGr levels, dead keys on the plain and the Shift
-// level, a dead Shift level of a live key); the real Swiss and French layouts run end to end (layouts_test.sh).
 TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOrShifted) {
-    FakeLayout us = testing::usLayout(), de = testing::germanLayout(), intl = testing::usInternationalLayout();
+    FakeLayout us = testing::usLayout(), de = testing::germanLayout(), ch = testing::swissLayout(),
+               fr = testing::frenchLayout(), intl = testing::usInternationalLayout();
     const struct {
         const char* name;
         KeyboardLayout& layout;
@@ -144,6 +143,8 @@ TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOr
     } layouts[] = {
         {"us", us, L"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
         {"de", de, L"!\"#$%&'()*+,-./:;<=>?_§°ÄÖÜßäöü"},
+        {"ch", ch, L"!\"$%&'()*+,-./:;<=>?_£§°àäçèéöü"},
+        {"fr", fr, L"!\"$%&'()*+,-./:;<=>?_£§°²µàçèéù"},
         {"us intl", intl, L"!#$%&()*+,-./:;<=>?@[\\]_{|}"},
     };
     std::wstring ansi; // the printable characters of Windows-1252
