@@ -90,6 +90,25 @@ inline FakeLayout germanLayout() {
                       {{0xDC, Plain}, {0xDD, Plain}, {0xDD, Shifted}});
 }
 
+// Swiss German. AltGr for @ # € ¦ ¬ | ¢ [ ] { } \; dead ^ ` ¨, and ´ and ~ dead on the AltGr level of keys whose
+// plain character is live.
+inline FakeLayout swissLayout() {
+    return FakeLayout({{0xBF, L"§°"},  {'1', L"1+¦"},   {'2', L"2\"@"}, {'3', L"3*#"},  {'4', L"4ç"},  {'5', L"5%"},
+                       {'6', L"6&¬"},  {'7', L"7/|"},   {'8', L"8(¢"},  {'9', L"9)"},   {'0', L"0="},  {0xDB, L"'?´"},
+                       {0xDD, L"^`~"}, {'E', L"eE€"},   {0xBA, L"üè["}, {0xC0, L"¨!]"}, {0xDE, L"öé"}, {0xDC, L"äà{"},
+                       {0xDF, L"$£}"}, {0xE2, L"<>\\"}, {0xBC, L",;"},  {0xBE, L".:"},  {0xBD, L"-_"}},
+                      {{0xDB, AltGr}, {0xDD, Plain}, {0xDD, Shifted}, {0xDD, AltGr}, {0xC0, Plain}});
+}
+
+// AZERTY: digits need Shift. AltGr for ~ # { [ | ` \ ^ @ ] } € ¤, of which ~ and ` are dead; dead ^ ¨ of their own.
+inline FakeLayout frenchLayout() {
+    return FakeLayout({{0xDE, L"²"},   {'1', L"&1"},  {'2', L"é2~"},  {'3', L"\"3#"}, {'4', L"'4{"}, {'5', L"(5["},
+                       {'6', L"-6|"},  {'7', L"è7`"}, {'8', L"_8\\"}, {'9', L"ç9^"},  {'0', L"à0@"}, {0xDB, L")°]"},
+                       {0xBB, L"=+}"}, {0xDD, L"^¨"}, {0xBA, L"$£¤"}, {'E', L"eE€"},  {0xC0, L"ù%"}, {0xDC, L"*µ"},
+                       {0xBC, L",?"},  {0xBE, L";."}, {0xBF, L":/"},  {0xDF, L"!§"},  {0xE2, L"<>"}},
+                      {{'2', AltGr}, {'7', AltGr}, {0xDD, Plain}, {0xDD, Shifted}});
+}
+
 // US-International: ' " ` ~ dead, and ^ dead on the Shift level of the live 6; AltGr for accented letters and more.
 inline FakeLayout usInternationalLayout() {
     return FakeLayout({{0xC0, L"`~"},   {'1', L"1!¡¹"},   {'2', L"2@²"},   {'3', L"3#³"},  {'4', L"4$¤£"},

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <map>
-#include <set>
 
 namespace ww {
 namespace {
@@ -116,31 +114,23 @@ TEST_F(EditorTest, UnstorableCharactersAreNamedPerKeyAndNothingIsSaved) {
     EXPECT_EQ(model_.field(10), L"Łódź ł");
 }
 
+// The store names the file that failed (store_test.cpp); here a blocked tipp.dat, and a disk that fills up half way
+// (the new tipp.dat, 986 bytes, fits; tipps.dat does not).
 TEST_F(EditorTest, AFailedSaveKeepsFieldsFlagAndBothFilesByteForByte) {
-    // tipp.dat blocked, tipps.dat blocked, and a disk that fills up half way: the new tipp.dat (986 bytes) fits,
-    // tipps.dat does not.
-    const struct {
-        const char* blocked;
-        std::size_t bytesLeft;
-        const wchar_t* failedFile;
-    } faults[] = {{"tipp.dat", SIZE_MAX, L"tipp.dat"}, {"tipps.dat", SIZE_MAX, L"tipps.dat"}, {"", 1000, L"tipps.dat"}};
-    for (const auto& fault : faults) {
-        const auto before = store_.files;
-        model_.setField(0, L"");
-        model_.setField(40, L"alt + f4");
-        model_.checkchanges();
-        store_.blocked = {fault.blocked};
-        store_.bytesLeft = fault.bytesLeft;
+    const auto before = store_.files;
+    model_.setField(0, L"");
+    model_.setField(40, L"alt + f4");
+    model_.checkchanges();
+    for (const std::size_t bytesLeft : {SIZE_MAX, std::size_t{1000}}) {
+        store_.blocked = {bytesLeft == SIZE_MAX ? "tipp.dat" : ""};
+        store_.bytesLeft = bytesLeft;
         const SaveOutcome outcome = model_.save(store_, codec_);
         EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.message.rfind(L"Die Datei " + std::wstring(fault.failedFile) +
-                                            L" konnte nicht gespeichert "
-                                            L"werden: ",
-                                        0),
-                  0u)
+        EXPECT_TRUE(
+            outcome.message.ends_with(L"Es wurde nichts gespeichert. Ihre Einträge bleiben im Fenster erhalten; "
+                                      L"bitte versuchen Sie es später noch einmal."))
             << outcome.message;
-        EXPECT_NE(outcome.message.find(L"Es wurde nichts gespeichert."), std::wstring::npos);
-        EXPECT_EQ(store_.files, before) << fault.failedFile;
+        EXPECT_EQ(store_.files, before) << bytesLeft;
         EXPECT_EQ(model_.field(0), L"") << "an empty field stays empty";
         EXPECT_EQ(model_.field(40), L"alt + f4");
         EXPECT_TRUE(model_.changed());

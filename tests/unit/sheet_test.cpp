@@ -13,6 +13,11 @@ public:
         int page, x, y, centiPoints;
         bool bold;
         std::wstring text;
+        bool operator==(const Drawn&) const = default;
+        friend void PrintTo(const Drawn& d, std::ostream* os) {
+            *os << "page " << d.page << " at " << d.x << "," << d.y << " size " << d.centiPoints
+                << (d.bold ? " bold " : " ") << ::testing::PrintToString(d.text);
+        }
     };
     explicit RecordingSurface(int pageHeight, int pageWidth = 100000)
         : pageHeight_(pageHeight), pageWidth_(pageWidth) {}
@@ -51,44 +56,27 @@ std::vector<std::wstring> keyCaptions() {
     return captions;
 }
 
+// Characters of 5 units at 10 pt, lines of 20; the header at 20 pt two columns in after an empty line; each entry
+// the key in the second print zone (14 columns), the separator in the third, the text right after it (cut after
+// 60 characters), then an empty line.
 TEST(Sheet, HeaderThenThirtySixEntriesInKeyOrderInTheirZones) {
     std::vector<std::wstring> texts(36, L"t");
     texts[0] = std::wstring(61, L'a');
     texts[1] = std::wstring(60, L'b');
-    texts[10] = L"";
+    texts[10] = L""; // draws nothing
     RecordingSurface surface(100000);
     ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
-
-    ASSERT_EQ(surface.drawn.size(), 1u + 36 * 3 - 1); // the empty text draws nothing
-    const auto& header = surface.drawn[0];
-    EXPECT_EQ(header.text, L"T A S T E N B E L E G U N G   V O N   W O R T W E R K");
-    EXPECT_EQ(header.x, 2 * 10) << "lead-in of two columns";
-    EXPECT_EQ(header.y, 40) << "after one empty line at 20 pt";
-    EXPECT_TRUE(header.bold);
-    EXPECT_EQ(header.centiPoints, 2000);
-
-    std::wstring keys;
-    int y = 40 * 3;
-    std::size_t i = 1;
-    for (int entry = 0; entry < 36; ++entry) {
-        const auto& key = surface.drawn[i++];
-        keys += key.text;
-        EXPECT_EQ(key.x, 14 * 5) << "second print zone";
-        EXPECT_EQ(key.y, y);
-        EXPECT_FALSE(key.bold);
-        EXPECT_EQ(key.centiPoints, 1000);
-        const auto& separator = surface.drawn[i++];
-        EXPECT_EQ(separator.text, L" belegt mit    ");
-        EXPECT_EQ(separator.x, 28 * 5) << "third print zone";
-        if (entry != 10) {
-            const auto& text = surface.drawn[i++];
-            EXPECT_EQ(text.x, 28 * 5 + 15 * 5) << "directly after the separator";
-            EXPECT_EQ(text.y, y);
-            EXPECT_EQ(text.text, entry == 0 ? std::wstring(60, L'a') + L"..." : texts[entry]) << "cut after 60";
-        }
-        y += 2 * 20; // the entry and its empty line
+    std::vector<RecordingSurface::Drawn> expected{
+        {1, 2 * 10, 40, 2000, true, L"T A S T E N B E L E G U N G   V O N   W O R T W E R K"}};
+    const std::wstring keys = L"1234567890abcdefghijklmnopqrstuvwxyz"; // no keypad entries
+    for (int entry = 0, y = 3 * 40; entry < 36; ++entry, y += 2 * 20) {
+        expected.push_back({1, 14 * 5, y, 1000, false, keys.substr(entry, 1)});
+        expected.push_back({1, 28 * 5, y, 1000, false, L" belegt mit    "});
+        if (entry != 10)
+            expected.push_back(
+                {1, 43 * 5, y, 1000, false, entry == 0 ? std::wstring(60, L'a') + L"..." : texts[entry]});
     }
-    EXPECT_EQ(keys, L"1234567890abcdefghijklmnopqrstuvwxyz") << "no keypad entries";
+    EXPECT_EQ(surface.drawn, expected);
 }
 
 TEST(Sheet, BreaksPagesBeforeALineWouldPassTheBottomAndStopsAtAFailure) {
