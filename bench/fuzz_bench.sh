@@ -2,18 +2,21 @@
 # Fuzzes the platform-free core with libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and prints, per
 # target, the executions and the crashes, leaks and timeouts found. Exits non-zero if any target found one.
 #   bash bench/fuzz_bench.sh [RUNS]          each target for RUNS executions (default 10,000,000), one after another
-#   bash bench/fuzz_bench.sh --seconds S     each target for S seconds (scripts/test.sh runs this with 6)
-# FUZZ_TARGETS="notation file_load" picks targets. Each target starts from its checked-in seeds (fuzz/corpus) plus
-# what earlier runs found (build/fuzz/corpus); an input that fails is kept in build/fuzz/artifacts/<target>/ and is
-# replayed with: build/fuzz/<target>_fuzz <file>. libFuzzer stops a target at its first failure.
+#   bash bench/fuzz_bench.sh --seconds S     each target for S seconds (scripts/test.sh runs this with 5)
+# FUZZ_TARGETS="notation file_load" picks targets; FUZZ_MAX_LEN=N caps the input length (libFuzzer's -max_len, by
+# default the largest seed or 4096), which makes long count runs affordable on a small machine. Each target starts
+# from its checked-in seeds (fuzz/corpus) plus what earlier runs found (build/fuzz/corpus); an input that fails is
+# kept in build/fuzz/artifacts/<target>/ and is replayed with: build/fuzz/<target>_fuzz <file>.
+# libFuzzer stops a target at its first failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
 limit=(-runs=10000000)
+[ -z "${FUZZ_MAX_LEN:-}" ] || limit+=(-max_len="$FUZZ_MAX_LEN")
 case "${1:-}" in
---seconds) limit=(-max_total_time="${2:?--seconds needs a number}") ;;
+--seconds) limit[0]=-max_total_time="${2:?--seconds needs a number}" ;;
 "") ;;
-*) limit=(-runs="$1") ;;
+*) limit[0]=-runs="$1" ;;
 esac
 
 mkdir -p "$build"

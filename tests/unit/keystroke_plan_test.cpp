@@ -141,10 +141,8 @@ TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOr
         KeyboardLayout& layout;
         std::wstring byKey; // besides the blank, the digits and the letters
     } layouts[] = {
-        {"us", us, L"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
-        {"de", de, L"!\"#$%&'()*+,-./:;<=>?_§°ÄÖÜßäöü"},
-        {"ch", ch, L"!\"$%&'()*+,-./:;<=>?_£§°àäçèéöü"},
-        {"fr", fr, L"!\"$%&'()*+,-./:;<=>?_£§°²µàçèéù"},
+        {"us", us, L"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},  {"de", de, L"!\"#$%&'()*+,-./:;<=>?_§°ÄÖÜßäöü"},
+        {"ch", ch, L"!\"$%&'()*+,-./:;<=>?_£§°àäçèéöü"},    {"fr", fr, L"!\"$%&'()*+,-./:;<=>?_£§°²µàçèéù"},
         {"us intl", intl, L"!#$%&()*+,-./:;<=>?@[\\]_{|}"},
     };
     std::wstring ansi; // the printable characters of Windows-1252
