@@ -59,7 +59,10 @@ bool writeScratch(FileStore& files, std::vector<Replacement>& steps, std::wstrin
         std::wstring unreadable;
         const auto old = files.readAll(name, &unreadable);
         if (!old && !files.exists(name)) continue; // nothing to keep: undoing removes the new file
-        if (!old) *reason = L"Der bisherige Inhalt lässt sich nicht lesen und damit nicht sichern.";
+        // The read's own message says why (often another program holding the file), which the user can act on.
+        if (!old)
+            *reason = L"Der bisherige Inhalt lässt sich nicht lesen und damit nicht sichern." +
+                      (unreadable.empty() ? std::wstring() : L"\n" + unreadable);
         if (!old || !files.writeFile(oldName(name), *old, reason)) {
             *failed = &name;
             return false;

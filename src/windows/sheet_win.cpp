@@ -78,7 +78,8 @@ private:
 };
 
 bool fail(std::wstring* error, const std::wstring& what, DWORD code) {
-    if (error) *error = what + L" " + systemMessage(code);
+    // Some failing calls leave no error code; "completed successfully" must not follow a failure.
+    if (error) *error = code ? what + L" " + systemMessage(code) : what;
     return false;
 }
 

@@ -222,5 +222,17 @@ TEST_F(Store, WhatCannotBeUndoneKeepsItsCopyAndIsNamed) {
         << error;
 }
 
+TEST_F(Store, AnOldFileThatCannotBeReadIsNotReplacedAndTheMessageSaysWhy) {
+    store_.files = {{"tipp.dat", "alt\r\n"}, {"tipps.dat", "strg + a\r\n"}};
+    store_.unreadable = {"tipp.dat"};
+    Lines keys(36, L"neu"), shortcuts(9, L"f1");
+    std::wstring error;
+    EXPECT_FALSE(saveAssignments(store_, codec_, keys, shortcuts, &error));
+    EXPECT_EQ(store_.files["tipp.dat"], "alt\r\n");
+    EXPECT_NE(error.find(L"nicht sichern.\nDie Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde"),
+              std::wstring::npos)
+        << error;
+}
+
 } // namespace
 } // namespace ww
