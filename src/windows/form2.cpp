@@ -87,7 +87,6 @@ std::wstring lineBreaksAsHashes(std::wstring_view text) {
 
 void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     changed_ = false;
-    selected_.reset();
     const struct {
         const char* name;
         int first;
@@ -105,10 +104,6 @@ void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vecto
 void Form2Model::takeShownText(int slot, std::wstring shown) {
     auto& field = fields_.at(static_cast<std::size_t>(slot));
     if (shown != std::wstring_view(field).substr(0, field.find(L'\0'))) field = std::move(shown);
-}
-
-void Form2Model::select(int slot) {
-    if (slot >= 0 && slot < kSlotCount) selected_ = slot;
 }
 
 void Form2Model::checkchanges() {

@@ -1,12 +1,11 @@
 #pragma once
 // `Form2`, the assignment editor, without Win32: its 45 key slots, layout, the saved-text table, the changed flag,
-// the selection, the save and close decisions and the word light.
+// the save and close decisions and the word light.
 #include "platform/twips.h"
 #include "store/file_store.h"
 #include "store/text_codec.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +71,6 @@ public:
     void takeShownText(int slot, std::wstring shown);
     const std::wstring& savedText(int slot) const { return saved_.at(static_cast<std::size_t>(slot)); }
 
-    void select(int slot);
-
     // Sets the changed flag at any field that differs from its saved text; never clears it.
     void checkchanges();
     bool changed() const { return changed_; }
@@ -97,7 +94,6 @@ public:
 private:
     std::array<std::wstring, kSlotCount> fields_{};
     std::array<std::wstring, kSlotCount> saved_{};
-    std::optional<int> selected_;
     bool changed_ = false;
     bool ticked_ = false;
     int& wordStep_;

@@ -162,7 +162,6 @@ void Form2::showFieldTexts() {
 }
 
 void Form2::OnKeyButton(int slot) {
-    model_.select(slot);
     hidefields();
     ShowWindow(Text1[slot], SW_SHOW);
     enablekeys();
