@@ -4,10 +4,9 @@
 #   bash bench/fuzz_bench.sh [RUNS]          each target for RUNS executions (default 10,000,000), one after another
 #   bash bench/fuzz_bench.sh --seconds S     each target for S seconds (scripts/test.sh runs this with 5)
 # FUZZ_TARGETS="notation file_load" picks targets; FUZZ_MAX_LEN=N caps the input length (libFuzzer's -max_len, by
-# default the largest seed or 4096), which makes long count runs affordable on a small machine. Each target starts
-# from its checked-in seeds (fuzz/corpus) plus what earlier runs found (build/fuzz/corpus); an input that fails is
-# kept in build/fuzz/artifacts/<target>/ and is replayed with: build/fuzz/<target>_fuzz <file>.
-# libFuzzer stops a target at its first failure.
+# default the largest seed or 4096). Each target starts from its checked-in seeds (fuzz/corpus) plus what earlier
+# runs found (build/fuzz/corpus); an input that fails is kept in build/fuzz/artifacts/<target>/ and is replayed
+# with: build/fuzz/<target>_fuzz <file>. libFuzzer stops a target at its first failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz

@@ -32,6 +32,7 @@ with open(f"{folder}/overview-{sys.argv[2]}.txt", "w", encoding="utf-8") as f:
 PY
 }
 
+armed_c() { focus "$PAD" && { arm || true; } && press c; } # keypad 0 (with the rig's retries), then C
 type_into_pad() { # type_into_pad KEYS...: a clean notepad, then each key pressed in turn
     clear_pad
     focus "$PAD"
@@ -70,9 +71,7 @@ check_eq "list follows a resize" "$lw" 390
 drv resize "$OVERVIEW" "$ow" "$oh"
 shot overview
 
-focus "$PAD"
-arm || true
-press c
+armed_c
 expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
 
 # Pick list: the main window and its icon go; selections put stored texts on the clipboard.
@@ -118,9 +117,7 @@ press alt+F4
 expect_main_back "$PICK" "Alt+F4"
 check_eq "overview still shows its snapshot" "$(drv list "$OVERVIEW" $LIST)" "$overview"
 check "overview still topmost" topmost "$OVERVIEW"
-focus "$PAD"
-arm || true
-press c
+armed_c
 expect_pad "keypad 0 arms again and C types the edited text" "geändert"
 
 drv send "$TITLE" 0x111 105 >/dev/null

@@ -22,8 +22,8 @@ kill_during_save() {
 # saved_state WINDIR: the check's line for WINDIR. The check only reads, so a Wine start that fails (seen once on a
 # loaded machine right after a kill) is tried again; if it keeps failing the line says why, and the counts fail.
 saved_state() {
-    local try rc out=$E2E_WORK/check.out err=$E2E_WORK/check.err
-    for try in 1 2 3; do
+    local rc out=$E2E_WORK/check.out err=$E2E_WORK/check.err
+    for _ in 1 2 3; do
         rc=0
         wine "$WW_BIN/saveloop.exe" check "$1" >"$out" 2>"$err" || rc=$?
         if [ "$rc" = 0 ] && grep -q '^tipp=' "$out"; then
