@@ -69,7 +69,7 @@ read -r _ wake <<<"$POLL_RESULT"
 polling "$IDLE" 10 50 0x60 "watching floor: 50 ms, keypad 0..9"
 floor_watch=$POLL_RESULT
 read -r _ watch <<<"$floor_watch"
-polling "$DECOMP" 43 10 0x30 "armed floor: 10 ms, codes 48..90"
+polling "$DECOMP" 138 10 0x01 "armed floor: 10 ms, 138 codes as the armed scan"
 floor_armed=$POLL_RESULT
 awk -v w="$wake" -v q="$watch" 'BEGIN { us = 1e6 / 100 / 20
     printf "  => per 50 ms tick: wake-up and message %.0f us, 10 queries %.0f us (%.1f us each)\n",
@@ -108,7 +108,7 @@ versus "CPU watching: wortwerk / floor (schedstat)" "${CPU_RESULT[0]}" "$floor_w
     "floor: bare 50 ms timer, same 10 queries"
 summary "CPU watching, wineserver" "$(printf '%.3f %% (schedstat %.3f %%, baseline %.3f %%)' "$st" "$sn" "$bn")"
 
-echo "== Armed (keypad 0 pressed, Timer2 scans 43 keys every ~10 ms), ${ARMED} s"
+echo "== Armed (keypad 0 pressed, Timer2 queries 138 keys every ~10 ms), ${ARMED} s"
 xdotool keydown KP_Insert sleep 0.1 keyup KP_Insert
 sleep 0.5
 armed_text=$(drv send "$TARGET" 0x8004)
@@ -119,7 +119,7 @@ read -r t n <<<"${CPU_RESULT[0]}"
 read -r st sn <<<"${CPU_RESULT[1]}"
 summary "CPU armed, wortwerk.exe" "$(printf '%.3f %% (schedstat %.3f %%)' "$t" "$n")"
 versus "CPU armed: wortwerk / floor (schedstat)" "${CPU_RESULT[0]}" "$floor_armed" \
-    "floor: bare 10 ms timer, same 43 queries"
+    "floor: bare 10 ms timer, 138 queries"
 summary "CPU armed, wineserver" "$(printf '%.3f %% (schedstat %.3f %%)' "$st" "$sn")"
 if [ "$armed_text" = 2 ]; then
     echo "  (the target showed OK: the engine was armed)"

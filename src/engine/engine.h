@@ -50,19 +50,24 @@ public:
 
     bool keypressed(int code, std::wstring_view label);
     void erasefeedback();
+    // A fresh press of a key outside the 36 and the modifiers, or of a mouse button: the user left the "OK".
+    bool otherkeypressed();
 
     bool watching() const { return timer1_.enabled(); }
     bool armed() const { return timer2_.enabled(); }
 
 private:
     void play(std::wstring_view keys);
+    void endArmed();
 
     KeyState& keys_;
     KeystrokePlayer& player_;
     Timer& timer1_;
     Timer& timer2_;
     const AssignmentTable& table_;
-    std::wstring Text1; // label of the last recognised press
+    std::wstring Text1;     // label of the last recognised press
+    int ownBackspaces_ = 0; // Backspaces of the arming tick the key state has not shown yet
+    int armedTicks_ = 0;
 };
 
 } // namespace ww

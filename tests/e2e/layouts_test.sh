@@ -62,6 +62,14 @@ us_only() {
     press b
     expect_pad "Shift held for the key: text exact, no stuck Shift afterwards" "Nameb"
 
+    keys_give "HalloOK" shift+h a l l o KP_Insert || true
+    for key in BackSpace BackSpace space shift+w e l t; do press "$key"; done
+    expect_pad "OK erased by the user: the next keys type as they are" "Hallo Welt"
+    arm || true
+    press Escape
+    press n
+    expect_pad "Esc ends the armed state: nothing erased, no text typed" "OKn"
+
     clear_pad
     xdotool key Num_Lock
     press KP_Insert
