@@ -179,6 +179,7 @@ void Form2::OnSpeichern() {
         return;
     }
     showFieldTexts();
+    App::get().assignmentFilesChanged();
 }
 
 void Form2::OnAusdrucken() {
