@@ -3,6 +3,7 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/window.h"
 #include "shell/form1_win.h"
+#include "windows/form7_win.h"
 
 #include <algorithm>
 
@@ -50,6 +51,10 @@ void App::bringBackMainWindow() {
     auto form = std::make_unique<Form1>();
     if (!form->load()) return;
     form1_ = std::move(form);
+}
+
+void App::assignmentFilesChanged() {
+    if (Form7* overview = find<Form7>()) overview->reload();
 }
 
 void App::unloadMainWindow() {

@@ -21,6 +21,8 @@ public:
     // The program's own unload of the main window (exit, or a window that takes its place).
     void unloadMainWindow();
     Form1* mainWindow() const;
+    // The assignment files may have new contents (the editor saved them): an open overview shows them.
+    void assignmentFilesChanged();
 
     // Loaded windows keep the program alive; the program ends when the last one unloads.
     void windowLoaded();

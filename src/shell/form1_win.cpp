@@ -163,7 +163,8 @@ void Form1::OnCommand(UINT id) {
     case CmdHilf:
         if (App::get().openOrShow<Form5>()) unload();
         break;
-    case CmdTabean:
+    case CmdTabean: // an open overview reads the files again: they may have changed since it opened
+        App::get().assignmentFilesChanged();
         App::get().openOrShow<Form7>();
         break;
     case CmdZwisch:

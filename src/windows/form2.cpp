@@ -85,6 +85,14 @@ std::wstring lineBreaksAsHashes(std::wstring_view text) {
     return out;
 }
 
+std::wstring pastedText(std::wstring_view clipboard) {
+    if (clipboard.ends_with(L"\r\n"))
+        clipboard.remove_suffix(2);
+    else if (clipboard.ends_with(L'\r') || clipboard.ends_with(L'\n'))
+        clipboard.remove_suffix(1);
+    return lineBreaksAsHashes(clipboard);
+}
+
 void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     changed_ = false;
     const struct {

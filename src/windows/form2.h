@@ -45,6 +45,9 @@ TwipsRect erledigt();
 
 // A line break has no place in a one-line record: it becomes "###", which types as Enter.
 std::wstring lineBreaksAsHashes(std::wstring_view text);
+// What a paste into a field inserts: the lines joined by "###". A copied cell or line ends in a line break; that
+// one at the very end is dropped, or the key would type an unwanted Enter (sending a chat message, a form).
+std::wstring pastedText(std::wstring_view clipboard);
 
 enum class CloseRequest { Erledigt, CloseBox, EndSession };
 enum class CloseStep { Close, AskDatenkontrolle };

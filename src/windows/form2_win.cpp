@@ -42,7 +42,7 @@ LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
         }
         CloseClipboard();
         if (text.find_first_of(L"\r\n") != std::wstring::npos) {
-            SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(lineBreaksAsHashes(text).c_str()));
+            SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pastedText(text).c_str()));
             return 0;
         }
     }
@@ -179,6 +179,7 @@ void Form2::OnSpeichern() {
         return;
     }
     showFieldTexts();
+    App::get().assignmentFilesChanged();
 }
 
 void Form2::OnAusdrucken() {

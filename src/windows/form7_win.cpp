@@ -7,12 +7,20 @@
 
 namespace ww {
 
-// The load step: both files read once; the list is a snapshot until the window is closed.
+// The load step: both files read; the list shows them until the window is closed or reloads.
 bool Form7::open() {
     win::Win32FileStore files;
     win::AnsiCodec codec;
     const auto lines = readOverview(files, codec, &problems_);
     return openList(L"WortwerkForm7", kForm7Title, lines, kForm7ClientWidth, kForm7ClientHeight, true);
+}
+
+void Form7::reload() {
+    if (!hwnd()) return;
+    problems_.clear();
+    win::Win32FileStore files;
+    win::AnsiCodec codec;
+    showLines(readOverview(files, codec, &problems_));
 }
 
 win::UniqueFont Form7::listFont() {

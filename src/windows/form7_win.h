@@ -7,6 +7,8 @@ namespace ww {
 class Form7 final : public ListWindow {
 public:
     bool open() override;
+    // The files have new contents: the open list shows them, scrolled and selected as the user left it.
+    void reload();
 
 protected:
     win::UniqueFont listFont() override;

@@ -28,6 +28,34 @@ bool ListWindow::openList(const wchar_t* className, const wchar_t* title, const 
     return true;
 }
 
+void ListWindow::showLines(const std::vector<std::wstring>& lines) {
+    const LRESULT top = SendMessageW(List1, LB_GETTOPINDEX, 0, 0);
+    const LRESULT selected = SendMessageW(List1, LB_GETCURSEL, 0, 0);
+    SendMessageW(List1, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(List1, LB_RESETCONTENT, 0, 0);
+    bool complete = true;
+    for (const auto& line : lines) {
+        const LRESULT added = SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE) {
+            complete = false;
+            break;
+        }
+    }
+    if (selected != LB_ERR) SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(List1, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    SendMessageW(List1, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(List1, nullptr, TRUE);
+    if (!complete) { // the list would no longer match its lines
+        win::messageBox(hwnd(),
+                        L"Wortwerk konnte die Liste nicht neu füllen und schließt das Fenster. Bitte öffnen Sie "
+                        L"es noch einmal.",
+                        L"Wortwerk", MB_OK | MB_ICONWARNING);
+        DestroyWindow(hwnd());
+        return;
+    }
+    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+}
+
 // Single selection, unsorted, whole rows, a vertical scroll bar only.
 bool ListWindow::OnCreate() {
     List1 = win::createControl(hwnd(), L"LISTBOX", L"", WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kList1Id,

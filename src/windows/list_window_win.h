@@ -16,6 +16,9 @@ protected:
     // that failed. Read problems collected in `problems_` are shown to the user once the window is up.
     bool openList(const wchar_t* className, const wchar_t* title, const std::vector<std::wstring>& lines,
                   int clientWidthTwips, int clientHeightTwips, bool centre);
+    // Puts `lines` in place of the list's entries, keeping its scroll position and selection. If that fails the
+    // user is told and the window closes: do not touch the object afterwards.
+    void showLines(const std::vector<std::wstring>& lines);
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void layout() override;
     virtual win::UniqueFont listFont() = 0;

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The assignment editor as a user works with it: opened from the menu in place of the main window, keys chosen
-# by mouse and Alt+letter, a text typed, saved and then typed by the engine, the "Datenkontrolle" question on
-# "alles erledigt" and on the close box, a save refused by a file another program holds, and the printed sheet on
-# a CUPS PDF printer (and the messages with no printer and with a failing job).
+# by mouse and Alt+letter, a text typed, saved (and shown at once by the overview open beside) and then typed by the
+# engine, the "Datenkontrolle" question on "alles erledigt" and on the close box, a save refused by a file another
+# program holds, and the printed sheet on a CUPS PDF printer (and the messages with no printer and with a failing job).
 source "$WW_SRC/tests/e2e/lib.sh"
 ED=class:WortwerkForm2
+OVERVIEW=class:WortwerkForm7
 DIR=$E2E_WORK/data
 mkdir -p "$DIR"
 # Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot.
@@ -76,6 +77,9 @@ trap 'rc=$?; stop_cups; new_pdfs | xargs -r rm -f; (exit $rc); e2e_cleanup' EXIT
 start_hidden "$DIR"
 start_notepad
 check_eq "tray icon present before" "$(icons)" 1
+drv post "$TITLE" 0x111 105 # the overview, open beside the editor (out of the way of its buttons)
+drv wait "$OVERVIEW" 10
+drv move "$OVERVIEW" 850 0
 
 open_editor
 check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
@@ -118,6 +122,8 @@ check_eq "Enter in a field keeps the window" "$(drv count "$ED")" 1
 
 click "$ED" Speichern
 check "Speichern writes the new text" wait_for '[ "$(record 23)" = "Neu von N" ]' 5
+check "the open overview shows the saved text" \
+    wait_for '[ "$(drv list "$OVERVIEW" class:ListBox | sed -n 24p)" = "N = Neu von N" ]' 5
 check_eq "tipp.dat still 36 lines" "$(grep -c $'\r$' "$DIR/tipp.dat")" 36
 cp "$DIR/tipp.dat" "$E2E_WORK/tipp.saved"
 cp "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"

@@ -73,6 +73,20 @@ TEST_F(EditorTest, SaveTurnsLineBreaksIntoHashesAndShowsEmptyFieldsAsTheDefault)
     EXPECT_EQ(model_.closeRequested(CloseRequest::Erledigt), CloseStep::Close);
 }
 
+TEST(Form2Paste, OneLineBreakAtTheEndIsDroppedTheOthersBecomeHashes) {
+    const struct {
+        std::wstring clipboard, inserted;
+    } cases[] = {
+        {L"Zelle\r\n", L"Zelle"},
+        {L"Zeile\n", L"Zeile"},
+        {L"Zeile\r", L"Zeile"},
+        {L"a\r\n\r\n", L"a###"},
+        {L"Name\r\nStraße\r\n", L"Name###Straße"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(pastedText(c.clipboard), c.inserted);
+}
+
 TEST_F(EditorTest, ChangedFlagSurvivesEditingBackAndTheEndOfTheSessionNeverAsks) {
     model_.setField(0, L"neu");
     EXPECT_EQ(model_.closeRequested(CloseRequest::Erledigt), CloseStep::AskDatenkontrolle);

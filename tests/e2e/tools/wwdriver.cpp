@@ -270,6 +270,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"resize" && arg(4)) // resize WINDOW WIDTH HEIGHT: outer size in pixels
         return SetWindowPos(w, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
+    if (cmd == L"move" && arg(4)) // move WINDOW X Y: outer top-left corner in screen pixels
+        return SetWindowPos(w, nullptr, _wtoi(arg(3)), _wtoi(arg(4)), 0, 0, SWP_NOSIZE | SWP_NOZORDER) ? 0 : 1;
 
     // Commands on the window itself or, with CONTROL, on that control.
     HWND c = arg(3) ? findChild(w, arg(3)) : w;
