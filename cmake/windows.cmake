@@ -4,8 +4,9 @@ set(WW_WIN_FLAGS -static -static-libgcc -static-libstdc++)
 # Keep the program small: unused functions and data are dropped at link time.
 add_compile_options(-Os -ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-set(WW_WIN_LIBS user32 gdi32 shell32 comctl32 winspool comdlg32)
+# Windows 7 SP1 and later: the headers then hide newer functions, which come through GetProcAddress instead.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(WW_WIN_LIBS user32 gdi32 shell32 comctl32)
 
 set(WW_WIN_SOURCES ${WW_ALL_SOURCES})
 list(FILTER WW_WIN_SOURCES INCLUDE REGEX "/src/platform/win32/|_win\\.cpp$")
@@ -28,6 +29,10 @@ target_include_directories(wortwerk PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(wortwerk PRIVATE wortwerk_win)
 # No link timestamp in the PE header: the same sources give the same bytes.
 target_link_options(wortwerk PRIVATE ${WW_WIN_FLAGS} -municode -mwindows -s -Wl,--no-insert-timestamp)
+
+# The program starts on Windows 7 SP1 and loads no library from beside itself: every import is on the list.
+add_test(NAME windows7_imports COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/imports/check_imports.py ${CMAKE_OBJDUMP}
+                                       $<TARGET_FILE:wortwerk> ${CMAKE_SOURCE_DIR}/tests/imports/windows7_imports.txt)
 
 # The release zip for users: the stripped program and the German guide, byte for byte reproducible.
 set(WW_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package CACHE PATH "Folder that receives the release zip")
