@@ -24,6 +24,28 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/version.h @ONLY CONTENT
 #define WW_VERSION_TEXT \"@PROJECT_VERSION@\\0\"
 ")
 
+# The hand icon: drawn once as SVG and rendered at every size the shell asks for from 100 % to 200 % scaling (tray
+# 16-32 px, window 32-64 px) and at 256 px for large views, which goes in as PNG like Windows' own icons.
+find_program(WW_RSVG_CONVERT rsvg-convert REQUIRED) # librsvg2-bin, installed by scripts/install-deps.sh
+find_program(WW_ICOTOOL icotool REQUIRED)           # icoutils
+set(WW_ICON ${CMAKE_BINARY_DIR}/generated/hand.ico)
+set(WW_ICON_STEPS)
+set(WW_ICON_IMAGES)
+foreach(size 16 20 24 32 40 48 64 256)
+    set(png ${CMAKE_BINARY_DIR}/generated/hand-${size}.png)
+    list(APPEND WW_ICON_STEPS
+         COMMAND ${WW_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${CMAKE_SOURCE_DIR}/res/hand.svg)
+    if(size EQUAL 256)
+        list(APPEND WW_ICON_IMAGES -r)
+    endif()
+    list(APPEND WW_ICON_IMAGES ${png})
+endforeach()
+add_custom_command(OUTPUT ${WW_ICON} ${WW_ICON_STEPS} COMMAND ${WW_ICOTOOL} -c -o ${WW_ICON} ${WW_ICON_IMAGES}
+                   DEPENDS res/hand.svg VERBATIM)
+# windres finds hand.ico in the generated folder, an include folder of the program.
+set_source_files_properties(res/wortwerk.rc PROPERTIES
+                            OBJECT_DEPENDS "${WW_ICON};${CMAKE_SOURCE_DIR}/res/wortwerk.manifest")
+
 add_executable(wortwerk WIN32 src/main.cpp res/wortwerk.rc)
 target_include_directories(wortwerk PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(wortwerk PRIVATE wortwerk_win)
