@@ -4,8 +4,9 @@ set(WW_WIN_FLAGS -static -static-libgcc -static-libstdc++)
 # Keep the program small: unused functions and data are dropped at link time.
 add_compile_options(-Os -ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
-set(WW_WIN_LIBS user32 gdi32 shell32 comctl32 winspool comdlg32)
+# Windows 7 SP1 and later: the headers then hide newer functions, which come through GetProcAddress instead.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(WW_WIN_LIBS user32 gdi32 shell32 comctl32)
 
 set(WW_WIN_SOURCES ${WW_ALL_SOURCES})
 list(FILTER WW_WIN_SOURCES INCLUDE REGEX "/src/platform/win32/|_win\\.cpp$")
@@ -23,11 +24,37 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/version.h @ONLY CONTENT
 #define WW_VERSION_TEXT \"@PROJECT_VERSION@\\0\"
 ")
 
+# The hand icon: drawn once as SVG and rendered at every size the shell asks for from 100 % to 200 % scaling (tray
+# 16-32 px, window 32-64 px) and at 256 px for large views, which goes in as PNG like Windows' own icons.
+find_program(WW_RSVG_CONVERT rsvg-convert REQUIRED) # librsvg2-bin, installed by scripts/install-deps.sh
+find_program(WW_ICOTOOL icotool REQUIRED)           # icoutils
+set(WW_ICON ${CMAKE_BINARY_DIR}/generated/hand.ico)
+set(WW_ICON_STEPS)
+set(WW_ICON_IMAGES)
+foreach(size 16 20 24 32 40 48 64 256)
+    set(png ${CMAKE_BINARY_DIR}/generated/hand-${size}.png)
+    list(APPEND WW_ICON_STEPS
+         COMMAND ${WW_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${CMAKE_SOURCE_DIR}/res/hand.svg)
+    if(size EQUAL 256)
+        list(APPEND WW_ICON_IMAGES -r)
+    endif()
+    list(APPEND WW_ICON_IMAGES ${png})
+endforeach()
+add_custom_command(OUTPUT ${WW_ICON} ${WW_ICON_STEPS} COMMAND ${WW_ICOTOOL} -c -o ${WW_ICON} ${WW_ICON_IMAGES}
+                   DEPENDS res/hand.svg VERBATIM)
+# windres finds hand.ico in the generated folder, an include folder of the program.
+set_source_files_properties(res/wortwerk.rc PROPERTIES
+                            OBJECT_DEPENDS "${WW_ICON};${CMAKE_SOURCE_DIR}/res/wortwerk.manifest")
+
 add_executable(wortwerk WIN32 src/main.cpp res/wortwerk.rc)
 target_include_directories(wortwerk PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(wortwerk PRIVATE wortwerk_win)
 # No link timestamp in the PE header: the same sources give the same bytes.
 target_link_options(wortwerk PRIVATE ${WW_WIN_FLAGS} -municode -mwindows -s -Wl,--no-insert-timestamp)
+
+# The program starts on Windows 7 SP1 and loads no library from beside itself: every import is on the list.
+add_test(NAME windows7_imports COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/imports/check_imports.py ${CMAKE_OBJDUMP}
+                                       $<TARGET_FILE:wortwerk> ${CMAKE_SOURCE_DIR}/tests/imports/windows7_imports.txt)
 
 # The release zip for users: the stripped program and the German guide, byte for byte reproducible.
 set(WW_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package CACHE PATH "Folder that receives the release zip")

@@ -5,6 +5,7 @@ packages=(cmake make g++ googletest clang-format clang libclang-rt-dev llvm
           g++-mingw-w64-x86-64-posix wine64 wine
           xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils x11-xkb-utils python3
           cups printer-driver-cups-pdf poppler-utils
+          librsvg2-bin icoutils # the hand icon: drawn as SVG, rendered at each size and packed into an .ico
           fonts-wine) # Wine's MS Sans Serif, Tahoma and Marlett: windows and caption buttons drawn as on Windows
 missing=()
 for p in "${packages[@]}"; do

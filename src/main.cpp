@@ -1,9 +1,12 @@
+#include "platform/win32/system_library.h"
 #include "shell/app_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // Users start the program from folders such as Downloads: a library planted there must never be loaded.
+    ww::win::restrictLibrarySearch();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     return ww::App::get().run(showCommand);

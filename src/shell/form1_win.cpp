@@ -192,8 +192,8 @@ void Form1::loadIcons() {
         return win::UniqueIcon(static_cast<HICON>(
             LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, size, size, 0)));
     };
-    icon_ = load(GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    smallIcon_ = load(GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    icon_ = load(win::systemMetric(SM_CXICON, dpi_));
+    smallIcon_ = load(win::systemMetric(SM_CXSMICON, dpi_));
 }
 
 int Form1::px(int pixelsAt96) const {
@@ -203,13 +203,12 @@ int Form1::px(int pixelsAt96) const {
 void Form1::layout() {
     HWND w = hwnd();
     RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
-    AdjustWindowRectExForDpi(&r, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE), dpi_);
+    win::adjustWindowRect(w, &r, dpi_);
     SetWindowPos(w, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     // The label gets the new font before the old one is released.
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi_)) {
+    NONCLIENTMETRICSW ncm;
+    if (win::nonClientMetrics(&ncm, dpi_)) {
         ncm.lfMessageFont.lfWeight = FW_BOLD;
         win::UniqueFont font(CreateFontIndirectW(&ncm.lfMessageFont));
         if (font) {

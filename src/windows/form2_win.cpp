@@ -191,7 +191,7 @@ void Form2::OnAusdrucken() {
     std::wstring error;
     const bool printed = win::printOnDefaultPrinter(sheetLines(model_.keyTexts(), captions), &error);
     SetCursor(previous);
-    if (!printed) win::messageBox(hwnd(), error, L"Drucken nicht möglich", MB_OK | MB_ICONWARNING);
+    if (!printed && !error.empty()) win::messageBox(hwnd(), error, L"Drucken nicht möglich", MB_OK | MB_ICONWARNING);
 }
 
 void Form2::OnCloseRequest(CloseRequest request) {

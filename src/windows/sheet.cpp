@@ -87,6 +87,33 @@ private:
 
 } // namespace
 
+std::wstring printFailureMessage(const PrintFailure& failure, std::wstring_view printer, std::wstring_view reason) {
+    if (failure.code == kPrintCancelled && failure.step >= PrintStep::StartJob) return {};
+    const std::wstring quoted = L"„" + std::wstring(printer) + L"“";
+    std::wstring text;
+    switch (failure.step) {
+    case PrintStep::LoadSpooler:
+        text = L"Die Druckfunktion von Windows lässt sich nicht laden, daher kann die Tastenbelegung nicht gedruckt "
+               L"werden.";
+        break;
+    case PrintStep::FindPrinter:
+        return L"Es ist kein Standarddrucker eingerichtet, daher kann die Tastenbelegung nicht gedruckt werden. Bitte "
+               L"richten Sie in Windows einen Drucker ein und versuchen Sie es noch einmal.";
+    case PrintStep::OpenPrinter:
+        text = L"Der Drucker " + quoted + L" ist nicht erreichbar.";
+        break;
+    case PrintStep::StartJob:
+        text = L"Der Drucker " + quoted + L" nimmt keinen Druckauftrag an.";
+        break;
+    case PrintStep::Print:
+        text = L"Beim Drucken auf " + quoted + L" ist ein Fehler aufgetreten; der Druckauftrag wurde abgebrochen.";
+        break;
+    }
+    // Some failing calls leave no error code; "completed successfully" must not follow a failure.
+    if (failure.code != 0 && !reason.empty()) text += L" " + std::wstring(reason);
+    return text;
+}
+
 bool printSheet(PageSurface& surface, const std::vector<SheetLine>& lines) {
     Layout layout(surface);
     for (const SheetLine& line : lines)

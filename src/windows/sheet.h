@@ -59,6 +59,24 @@ public:
     virtual bool newPage() = 0;
 };
 
+// The steps of printing that can fail, in order, and the error a failing call left (0 when it left none).
+enum class PrintStep {
+    LoadSpooler, // the system's print spooler library
+    FindPrinter, // the default printer
+    OpenPrinter, // a device context for it
+    StartJob,    // the print job
+    Print,       // pages and the end of the job
+};
+struct PrintFailure {
+    PrintStep step;
+    unsigned long code;
+};
+inline constexpr unsigned long kPrintCancelled = 1223; // ERROR_CANCELLED: the user cancelled the printer's own prompt
+
+// What the user is told after printing failed: the step's message, then `reason` (the system's text for the code)
+// when the call left a code. Empty for a job the user cancelled: that needs no message.
+std::wstring printFailureMessage(const PrintFailure& failure, std::wstring_view printer, std::wstring_view reason);
+
 // Lays the lines out from the top of the first page and starts a new page whenever a line would pass the bottom.
 // A line wider than the page is set in a smaller size until it fits, so nothing is cut off at the right edge.
 // Stops at the first failure of the surface and returns false.

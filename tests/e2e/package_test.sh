@@ -11,6 +11,7 @@ DIR=$E2E_WORK/Wortwerk
 
 cmake --build "$WW_BIN" --target win64_zip >/dev/null
 mv "$WW_ZIP" "$E2E_WORK/first.zip"
+rm -f "$WW_BIN/generated/hand.ico" # drawn anew from its SVG, so the program is built again, too
 cmake --build "$WW_BIN" --target win64_zip >/dev/null
 check "packaging twice gives the same bytes" cmp -s "$WW_ZIP" "$E2E_WORK/first.zip"
 
@@ -32,6 +33,9 @@ check "product version text" grep -qF "VALUE \"ProductVersion\", \"$version\"" <
 check "no link timestamp in the program" grep -qx $'Time/Date\t\tThu Jan  1 00:00:00 1970' \
     <<<"$(TZ=UTC0 x86_64-w64-mingw32-objdump -p "$exe")"
 check "the program is stripped" grep -qx "no symbols" <<<"$(x86_64-w64-mingw32-objdump -t "$exe")"
+# The hand at every size the shell asks for from 100 % to 200 % scaling (a group entry's width byte 0 means 256).
+check_eq "the program's icon sizes" "$(wrestool -x --raw -t14 "$exe" | od -An -tu1 -j6 -w14 -v |
+    awk '{ printf "%d ", $1 ? $1 : 256 }')" "16 20 24 32 40 48 64 256 "
 
 guide() { python3 -c "import sys; b = open(sys.argv[1], 'rb').read(); sys.exit(0 if ($1) else 1)" "$DIR/LIESMICH.txt"; }
 # Windows-1252 leaves five bytes undefined; a UTF-8 guide would show its umlauts as two signs each in Notepad.

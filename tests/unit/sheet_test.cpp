@@ -115,5 +115,25 @@ TEST(Sheet, ALineWiderThanThePageShrinksUntilItFits) {
     EXPECT_EQ(surface.drawn[7].centiPoints, 1000) << "the next entry is back at 10 pt";
 }
 
+// The message names the step that failed and that call's reason; a job the user cancelled (in the printer's own
+// "save as" prompt, say) needs none.
+TEST(Sheet, PrintFailureMessageNamesTheFailedStepAndStaysSilentWhenTheUserCancelled) {
+    const struct {
+        PrintFailure failure;
+        std::wstring expected;
+    } cases[] = {
+        {{PrintStep::StartJob, kPrintCancelled}, L""},
+        {{PrintStep::Print, kPrintCancelled}, L""},
+        {{PrintStep::StartJob, 5}, L"Der Drucker „PDF“ nimmt keinen Druckauftrag an. Grund."},
+        {{PrintStep::Print, 0},
+         L"Beim Drucken auf „PDF“ ist ein Fehler aufgetreten; der Druckauftrag wurde abgebrochen."},
+        {{PrintStep::LoadSpooler, 126},
+         L"Die Druckfunktion von Windows lässt sich nicht laden, daher kann die Tastenbelegung nicht gedruckt werden. "
+         L"Grund."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(printFailureMessage(c.failure, L"PDF", L"Grund."), c.expected) << static_cast<int>(c.failure.step);
+}
+
 } // namespace
 } // namespace ww

@@ -1,13 +1,73 @@
 #include "platform/win32/dpi.h"
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/window.h"
 
 namespace ww::win {
 
+namespace {
+
+// The per-monitor functions of Windows 10 1607 and later, looked up once. Older systems lack them; there the
+// manifest makes the program system-DPI aware, so one DPI for the whole screen is right.
+struct DpiFunctions {
+    UINT(WINAPI* forWindow)(HWND);
+    UINT(WINAPI* forSystem)();
+    int(WINAPI* systemMetrics)(int, UINT);
+    BOOL(WINAPI* adjustWindowRect)(RECT*, DWORD, BOOL, DWORD, UINT);
+    BOOL(WINAPI* parametersInfo)(UINT, UINT, void*, UINT, UINT);
+};
+
+const DpiFunctions& dpiFunctions() {
+    static const DpiFunctions functions = [] {
+        const HMODULE user = GetModuleHandleW(L"user32.dll");
+        DpiFunctions f{};
+        f.forWindow = systemFunction<decltype(f.forWindow)>(user, "GetDpiForWindow");
+        f.forSystem = systemFunction<decltype(f.forSystem)>(user, "GetDpiForSystem");
+        f.systemMetrics = systemFunction<decltype(f.systemMetrics)>(user, "GetSystemMetricsForDpi");
+        f.adjustWindowRect = systemFunction<decltype(f.adjustWindowRect)>(user, "AdjustWindowRectExForDpi");
+        f.parametersInfo = systemFunction<decltype(f.parametersInfo)>(user, "SystemParametersInfoForDpi");
+        return f;
+    }();
+    return functions;
+}
+
+UINT screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 0;
+}
+
+} // namespace
+
 UINT dpiOf(HWND window) {
-    UINT dpi = window ? GetDpiForWindow(window) : 0;
-    if (dpi == 0) dpi = GetDpiForSystem();
+    const DpiFunctions& f = dpiFunctions();
+    UINT dpi = window && f.forWindow ? f.forWindow(window) : 0;
+    if (dpi == 0) dpi = f.forSystem ? f.forSystem() : screenDpi();
     return dpi ? dpi : 96;
+}
+
+int systemMetric(int index, UINT dpi) {
+    const DpiFunctions& f = dpiFunctions();
+    return f.systemMetrics ? f.systemMetrics(index, dpi) : GetSystemMetrics(index);
+}
+
+void adjustWindowRect(HWND window, RECT* r, UINT dpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    const DpiFunctions& f = dpiFunctions();
+    if (f.adjustWindowRect)
+        f.adjustWindowRect(r, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(r, style, FALSE, exStyle);
+}
+
+bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi) {
+    *ncm = NONCLIENTMETRICSW{};
+    ncm->cbSize = sizeof *ncm;
+    const DpiFunctions& f = dpiFunctions();
+    return (f.parametersInfo ? f.parametersInfo(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0, dpi)
+                             : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0)) != FALSE;
 }
 
 HWND createControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, DWORD exStyle) {
@@ -22,8 +82,7 @@ void place(HWND control, const Twips& tw, const TwipsRect& r) {
 void setClientSize(HWND window, int widthTwips, int heightTwips, bool centre) {
     const Twips tw(window);
     RECT r{0, 0, tw(widthTwips), tw(heightTwips)};
-    AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), tw.dpi());
+    adjustWindowRect(window, &r, tw.dpi());
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -50,10 +109,8 @@ UniqueFont createFont(HWND window, const wchar_t* face, int centiPoints, bool bo
 }
 
 UniqueFont createMessageFont(HWND window, bool bold) {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpiOf(window)))
-        return createFont(window, L"Segoe UI", 900, bold);
+    NONCLIENTMETRICSW ncm;
+    if (!nonClientMetrics(&ncm, dpiOf(window))) return createFont(window, L"Segoe UI", 900, bold);
     if (bold) ncm.lfMessageFont.lfWeight = FW_BOLD;
     return UniqueFont(CreateFontIndirectW(&ncm.lfMessageFont));
 }

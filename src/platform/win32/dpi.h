@@ -6,7 +6,14 @@
 
 namespace ww::win {
 
+// The window's DPI; the screen's where Windows knows no DPI per monitor.
 UINT dpiOf(HWND window);
+// The system metric `index` at `dpi`.
+int systemMetric(int index, UINT dpi);
+// Grows the client rectangle `r` to the window rectangle for the window's styles at `dpi`.
+void adjustWindowRect(HWND window, RECT* r, UINT dpi);
+// The non-client metrics (message font, caption sizes) at `dpi`; false when the system gives none.
+bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi);
 
 // Converts twips for one window at its current DPI; make a new one after WM_DPICHANGED.
 class Twips {
