@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The help window opened from the tray menu's "Hilfe": it replaces the main window, shows one topic text at a time,
 # character for character and readable to its end, and every way of closing it brings the main window and its one
-# icon back. At 144 dpi, where more of the texts runs past their boxes.
+# icon back. Runs at 144 dpi; the Win32-layer test sees the same window at 96 dpi.
 E2E_DPI=${E2E_DPI-144} # E2E_DPI= runs it at 96 dpi
 source "$WW_SRC/tests/e2e/lib.sh"
 HELP="H I L F E"
