@@ -1,5 +1,7 @@
 #include "help/form5.h"
 
+#include <algorithm>
+
 namespace ww {
 
 namespace {
@@ -101,6 +103,18 @@ const Form5Button* form5ButtonById(int id) {
     for (const Form5Button& b : kButtons)
         if (b.id == id) return &b;
     return nullptr;
+}
+
+std::array<TwipsRect, 6> form5ButtonBoxes(const std::array<int, 6>& minHeights) {
+    constexpr int kGap = 105;
+    std::array<TwipsRect, 6> boxes;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        TwipsRect box = kButtons[i].box;
+        if (i > 0) box.top = std::max(box.top, boxes[i - 1].top + boxes[i - 1].height + kGap);
+        box.height = std::max(box.height, minHeights[i]);
+        boxes[i] = box;
+    }
+    return boxes;
 }
 
 void HelpTopicView::show(int topic) {

@@ -42,6 +42,11 @@ const std::array<Form5Button, 6>& form5Buttons();
 const std::array<HelpTopicText, kHelpTopicCount>& helpTopics();
 const Form5Button* form5ButtonById(int id);
 
+// The buttons' boxes when each needs at least `minHeights` (twips) for its caption, in the order of form5Buttons():
+// a button too low for its caption grows downwards and pushes the buttons below it, which keep a gap of 105 twips.
+// Wherever the captions fit, these are the designed boxes.
+std::array<TwipsRect, 6> form5ButtonBoxes(const std::array<int, 6>& minHeights);
+
 // Which of the overlapping topic texts is visible: none after opening, at most one after the topic step.
 class HelpTopicView {
 public:

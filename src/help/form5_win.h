@@ -1,6 +1,7 @@
 #pragma once
 // `Form5`: the help window. Opening it replaces the main window; every way of closing it brings the main window back.
 #include "help/form5.h"
+#include "platform/win32/dpi.h"
 #include "shell/secondary_win.h"
 
 #include <array>
@@ -17,6 +18,8 @@ protected:
 
 private:
     void OnCreate();
+    HWND createTopic(std::size_t i, bool scrolls);
+    void placeTopic(std::size_t i, const win::Twips& tw, HFONT font);
     void OnCommand(int id);
     void OnClose();
 

@@ -26,7 +26,11 @@ protected:
     void onDestroyed() override;
 
 private:
+    void OnActivate(bool active, bool minimized);
+    bool focusControl();
+
     bool loaded_ = false;
+    HWND lastFocus_ = nullptr;
 };
 
 } // namespace ww

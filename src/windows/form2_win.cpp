@@ -219,19 +219,6 @@ void Form2::OnTimer() {
         if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
 }
 
-// As in a dialog, the focus comes back to the control that had it (the field being edited) when the window is
-// activated again, for example after a message box; at first it is on the first key.
-void Form2::OnActivate(bool active) {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
-        return;
-    }
-    HWND target = lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : Command1[0];
-    if (!IsWindowEnabled(target)) target = Command1[1];
-    SetFocus(target);
-}
-
 void Form2::OnShowProblems() {
     std::wstring text = L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n";
     for (const auto& problem : problems_)
@@ -269,9 +256,6 @@ LRESULT Form2::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_TIMER:
         if (wp == Timer1.id()) OnTimer();
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wp) != WA_INACTIVE);
         return 0;
     case WM_CLOSE: // close box, Alt+F4, system menu
         OnCloseRequest(CloseRequest::CloseBox);

@@ -29,7 +29,6 @@ private:
     void OnAusdrucken();
     void OnCloseRequest(CloseRequest request);
     void OnTimer();
-    void OnActivate(bool active);
     void OnShowProblems();
 
     void hidefields();
@@ -49,7 +48,6 @@ private:
     win::WindowTimer Timer1{1, 500};
     win::UniqueFont font_;
     std::vector<std::wstring> problems_;
-    HWND lastFocus_ = nullptr;
     bool closing_ = false;
 };
 

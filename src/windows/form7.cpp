@@ -6,8 +6,11 @@
 
 namespace ww {
 
-TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips) {
-    return {1, 1, std::max(outerWidthTwips - 150, 0), std::max(outerHeightTwips - 300, 0)};
+// The margins were meant for thin frames; on thicker ones the client area is the limit.
+TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips, int clientWidthTwips, int clientHeightTwips) {
+    const int width = std::min(outerWidthTwips - 150, clientWidthTwips - 1);
+    const int height = std::min(outerHeightTwips - 300, clientHeightTwips - 1);
+    return {1, 1, std::max(width, 0), std::max(height, 0)};
 }
 
 std::wstring overviewPrefix(int entry) {

@@ -18,8 +18,9 @@ inline constexpr int kForm7FontCentiPoints = 825;
 inline constexpr int kOverviewEntries = 45; // 36 keys, then keypad Z1..Z9
 
 // The list of the overview and of the pick list: at (1, 1) twips, 150 twips narrower and 300 twips lower than the
-// window's outer size (title bar and borders included); never negative when the window is dragged very small.
-TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips);
+// window's outer size (title bar and borders included), but never past the client area, whatever the frame's
+// thickness; never negative when the window is dragged very small.
+TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips, int clientWidthTwips, int clientHeightTwips);
 
 // Prefix of overview entry 0..44: "1 = " .. "9 = ", "0 = ", "A = " .. "Z = ", "Z1 = " .. "Z9 = ".
 std::wstring overviewPrefix(int entry);

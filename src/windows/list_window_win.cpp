@@ -70,13 +70,18 @@ void ListWindow::layout() {
     OnSize(SIZE_RESTORED);
 }
 
-// The list layout rule, from the window's outer size at its DPI. A minimized window keeps its list as it was.
+// The list layout rule, from the window's outer and client size at its DPI. A minimized window keeps its list as it
+// was. The client size is rounded down, so that the list never reaches past it by a rounding pixel.
 void ListWindow::OnSize(WPARAM kind) {
-    RECT outer{};
-    if (kind == SIZE_MINIMIZED || !GetWindowRect(hwnd(), &outer)) return;
+    RECT outer{}, client{};
+    if (kind == SIZE_MINIMIZED || !GetWindowRect(hwnd(), &outer) || !GetClientRect(hwnd(), &client)) return;
     const win::Twips tw(hwnd());
-    auto twips = [&](LONG pixels) { return mulDivRounded(static_cast<int>(pixels), 1440, static_cast<int>(tw.dpi())); };
-    win::place(List1, tw, listLayout(twips(outer.right - outer.left), twips(outer.bottom - outer.top)));
+    const auto dpi = static_cast<int>(tw.dpi());
+    auto twips = [&](LONG pixels) { return mulDivRounded(static_cast<int>(pixels), 1440, dpi); };
+    auto twipsDown = [&](LONG pixels) { return static_cast<int>(pixels * 1440LL / dpi); };
+    win::place(List1, tw,
+               listLayout(twips(outer.right - outer.left), twips(outer.bottom - outer.top), twipsDown(client.right),
+                          twipsDown(client.bottom)));
 }
 
 void ListWindow::OnShowProblems() {
@@ -93,9 +98,6 @@ LRESULT ListWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return OnCreate() ? 0 : -1;
     case WM_SIZE:
         OnSize(wp);
-        return 0;
-    case WM_SETFOCUS:
-        SetFocus(List1);
         return 0;
     case kShowProblems:
         OnShowProblems();

@@ -37,9 +37,16 @@ else
 fi
 
 # A fresh prefix and its first Wine process. Wine reads the X keyboard layout when that process starts.
+# E2E_DPI=144: the screen's DPI for the whole test, set in the prefix before the session starts.
 start_wine_session() {
     rm -rf "$WINEPREFIX"
     cp -a "$template" "$WINEPREFIX"
+    if [ -n "${E2E_DPI:-}" ]; then
+        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$E2E_DPI" \
+            >"$E2E_WORK/dpi.reg"
+        wine regedit /S "$E2E_WORK/dpi.reg" >/dev/null 2>&1
+        wineserver -w
+    fi
     wineserver -p10 >/dev/null 2>&1
     # The first Wine process brings up Wine's explorer (desktop, task bar, tray).
     wine "$WW_BIN/wwdriver.exe" sleep 0 >/dev/null 2>&1 || true

@@ -31,18 +31,18 @@ TEST(Form7, MissingFilesReadAsDefaultsQuietlyUnreadableOnesAreReported) {
     EXPECT_EQ(problems, Lines{L"Die Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde verweigert."});
 }
 
-TEST(ListLayout, FillsTheWindowLessTheMarginsAndNeverGoesNegative) {
+TEST(ListLayout, FillsTheWindowLessTheMarginsButNeverPastTheClientAreaNorNegative) {
     const struct {
-        int width, height;
+        int width, height, clientWidth, clientHeight;
         std::vector<int> list; // left, top, width, height
     } cases[] = {
-        {3000, 6000, {1, 1, 2850, 5700}},
-        {151, 301, {1, 1, 1, 1}},
-        {100, 1000, {1, 1, 0, 700}},
-        {0, 0, {1, 1, 0, 0}},
+        {3000, 6000, 2880, 5655, {1, 1, 2850, 5654}}, // thin frame: the margins; the height ends at the client area
+        {3000, 6000, 2760, 5415, {1, 1, 2759, 5414}}, // thick frame: the client area
+        {151, 301, 100, 100, {1, 1, 1, 1}},
+        {100, 1000, 0, 0, {1, 1, 0, 0}},
     };
     for (const auto& c : cases) {
-        const TwipsRect r = listLayout(c.width, c.height);
+        const TwipsRect r = listLayout(c.width, c.height, c.clientWidth, c.clientHeight);
         EXPECT_EQ((std::vector{r.left, r.top, r.width, r.height}), c.list) << c.width << " x " << c.height;
     }
 }

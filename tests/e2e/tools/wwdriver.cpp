@@ -290,6 +290,18 @@ int wmain(int argc, wchar_t** argv) {
         printf("%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, client.right, client.bottom);
         return 0;
     }
+    if (cmd == L"text-end") { // text-end WINDOW CONTROL: a multi-line edit scrolled to its end; "LAST HEIGHT": the
+        // bottom of its last text line and the height of its client area, in its pixels
+        sendTo(c, WM_VSCROLL, SB_BOTTOM);
+        const LRESULT lines = sendTo(c, EM_GETLINECOUNT);
+        auto top = [&](LRESULT line) {
+            return static_cast<short>(
+                HIWORD(sendTo(c, EM_POSFROMCHAR, static_cast<WPARAM>(sendTo(c, EM_LINEINDEX, line)))));
+        };
+        if (lines < 2 || !GetClientRect(c, &r)) return 1;
+        printf("%d %ld\n", 2 * top(lines - 1) - top(lines - 2), r.bottom);
+        return 0;
+    }
     if (cmd == L"control-state") { // control-state WINDOW CONTROL: "VISIBLE ENABLED" as 0/1
         printf("%d %d\n", IsWindowVisible(c) ? 1 : 0, IsWindowEnabled(c) ? 1 : 0);
         return 0;

@@ -1,0 +1,149 @@
+#include "help/form5_win.h"
+#include "windows/form7_win.h"
+#include "windows/list_window_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+namespace ww {
+namespace {
+
+// The windows as the program opens them, in a fresh current folder (the overview reads its files from there).
+class SecondaryWindows : public ::testing::Test {
+protected:
+    SecondaryWindows() {
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+    }
+    ~SecondaryWindows() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+private:
+    std::filesystem::path previous_ = std::filesystem::current_path();
+    std::filesystem::path folder_ =
+        std::filesystem::temp_directory_path() / (L"wortwerk-windows-" + std::to_wstring(GetCurrentProcessId()));
+};
+
+// Size of `text` as DrawTextW lays it out in `width` pixels with the control's font; `lineHeight` gets the font's.
+SIZE measure(HWND control, const std::wstring& text, int width, UINT flags, int* lineHeight = nullptr) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    if (lineHeight) *lineHeight = tm.tmHeight;
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return {r.right, r.bottom};
+}
+
+std::wstring textOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
+    Form5 help;
+    ASSERT_TRUE(help.open());
+    for (int i = 0; i < kHelpTopicCount; ++i) {
+        HWND box = GetDlgItem(help.hwnd(), kLabel1FirstId + i);
+        const std::wstring text = textOf(box);
+        RECT client{};
+        GetClientRect(box, &client);
+        int lineHeight = 0;
+        if (measure(box, text, client.right, DT_WORDBREAK | DT_EDITCONTROL, &lineHeight).cy <= client.bottom) continue;
+        // Taller than its box as a label wraps it: the box wraps it itself and, scrolled to its end, shows its last
+        // line.
+        SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        const LRESULT lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+        if (lines < 2) {
+            ADD_FAILURE() << "topic " << i << " cannot scroll";
+            continue;
+        }
+        const LRESULT last = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, lines - 1, 0), 0);
+        EXPECT_LE(static_cast<short>(HIWORD(last)) + lineHeight, client.bottom) << "topic " << i;
+    }
+    LONG above = 0; // bottom of the button above, in the window's client coordinates
+    for (const Form5Button& button : form5Buttons()) {
+        HWND control = GetDlgItem(help.hwnd(), button.id);
+        RECT area{}, frame{};
+        GetClientRect(control, &area);
+        InflateRect(&area, -4, -4); // a push button's frame and text margin
+        const int width = area.right - area.left, height = area.bottom - area.top;
+        const UINT flags = DT_WORDBREAK | DT_CENTER;
+        const SIZE wrapped = measure(control, button.caption, width, flags);
+        // Centred as measured, but drawn wrapped once more inside that measured width (so Wine draws it).
+        const SIZE drawn = measure(control, button.caption, wrapped.cx, flags);
+        EXPECT_LE(wrapped.cx, width) << button.name;
+        EXPECT_LE((height - wrapped.cy) / 2 + drawn.cy, height) << button.name;
+        GetWindowRect(control, &frame);
+        MapWindowPoints(nullptr, help.hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+        EXPECT_LT(above, frame.top) << button.name << " overlaps the button above";
+        above = frame.bottom;
+    }
+    RECT client{};
+    GetClientRect(help.hwnd(), &client);
+    EXPECT_LE(above, client.bottom);
+}
+
+TEST_F(SecondaryWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
+    Form5 help;
+    ASSERT_TRUE(help.open());
+    HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id);
+    SetFocus(button);
+    win::UniqueWindow other(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+    SetActiveWindow(other.get());
+    ASSERT_NE(GetFocus(), button);
+    SetActiveWindow(help.hwnd());
+    EXPECT_EQ(GetFocus(), button);
+}
+
+// Frames and captions as thick as on today's systems (Wine draws thin ones), for one test.
+class ThickFrames {
+public:
+    ThickFrames() {
+        old_.cbSize = sizeof old_;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof old_, &old_, 0);
+        NONCLIENTMETRICSW thick = old_;
+        thick.iBorderWidth = 5;
+        thick.iPaddedBorderWidth = 4;
+        thick.iCaptionHeight = 22;
+        set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof thick, &thick, 0);
+    }
+    ~ThickFrames() {
+        if (set_) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof old_, &old_, 0);
+    }
+    bool set() const { return set_; }
+
+private:
+    NONCLIENTMETRICSW old_{};
+    bool set_ = false;
+};
+
+TEST_F(SecondaryWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
+    ThickFrames frames;
+    ASSERT_TRUE(frames.set());
+    Form7 overview;
+    ASSERT_TRUE(overview.open());
+    RECT client{}, window{}, list{};
+    GetClientRect(overview.hwnd(), &client);
+    GetWindowRect(overview.hwnd(), &window);
+    GetWindowRect(GetDlgItem(overview.hwnd(), kList1Id), &list);
+    MapWindowPoints(nullptr, overview.hwnd(), reinterpret_cast<POINT*>(&list), 2);
+
+    RECT inside{};
+    IntersectRect(&inside, &list, &client);
+    EXPECT_TRUE(EqualRect(&inside, &list))
+        << list.right << " x " << list.bottom << " in " << client.right << " x " << client.bottom;
+}
+
+} // namespace
+} // namespace ww
