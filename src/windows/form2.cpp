@@ -85,7 +85,7 @@ std::wstring lineBreaksAsHashes(std::wstring_view text) {
     return out;
 }
 
-void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
+void Form2Model::load(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     changed_ = false;
     const struct {
         const char* name;
