@@ -59,4 +59,24 @@ inline std::string utf8(std::wstring_view text) {
     return out;
 }
 
+// UTF-16 of code points (wchar_t of 32 bits), little- or big-endian, written independently of the program's decoder.
+inline std::string utf16(std::wstring_view text, bool bigEndian) {
+    std::string out;
+    const auto unit = [&](std::uint32_t u) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    for (wchar_t w : text) {
+        const auto c = static_cast<std::uint32_t>(w);
+        if (c < 0x10000) {
+            unit(c);
+        } else {
+            unit(0xD800 + ((c - 0x10000) >> 10));
+            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
 } // namespace ww::fuzzing

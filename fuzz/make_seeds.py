@@ -90,6 +90,8 @@ def main():
         "utf8_invalid": b"\xc3\xa4 \xc0\xaf \xe0\x80\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xf0\x8f\xbf\xbf \xc3",
         "marked_broken": b"\xef\xbb\xbfa\xe4b\xe2\x82",
         "line_ends": b"\r\n\n\r\r\r\n\nx\r",
+        "utf16_le": "\ufeffStraße\r\n\U0001F600 €\r\n".encode("utf-16-le") + b"\x00\xdc=\xd8x",
+        "utf16_be": "\ufeffGrüße\r\n\U0001F600".encode("utf-16-be"),
     }
     for name, data in decode.items():
         write("file_decode", name, data)

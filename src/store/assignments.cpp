@@ -31,13 +31,13 @@ void loadHalf(FileStore& files, const TextCodec& codec, const std::string& name,
         }
         return;
     }
-    const auto records = readRecords(files, codec, name, count, &error);
-    if (!error.empty()) {
-        if (problems) {
-            problems->push_back(error);
-        }
-        return;
+    std::wstring damage;
+    const auto records = readRecords(files, codec, name, count, &error, &damage);
+    if (problems) {
+        for (const auto& problem : {error, damage})
+            if (!problem.empty()) problems->push_back(problem);
     }
+    if (!error.empty()) return;
     for (int i = 0; i < count; ++i) {
         store(i, records[static_cast<std::size_t>(i)]);
     }
@@ -84,25 +84,35 @@ std::vector<std::wstring> splitRecords(std::wstring_view text, int count) {
     return records;
 }
 
-std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& codec, const std::string& name,
-                                      int count, std::wstring* problem) {
-    std::wstring error;
+void finishInterruptedSave(FileStore& files) {
+    const std::string names[] = {kKeyTextFile, kShortcutFile}; // in the order saveAssignments() writes them
+    finishReplacement(files, names);
+}
+
+std::vector<std::wstring> readRecords(FileStore& files, const TextCodec& codec, const std::string& name, int count,
+                                      std::wstring* problem, std::wstring* damage) {
+    finishInterruptedSave(files);
+    std::wstring error, broken;
     const auto bytes = files.readAll(name, &error);
     if (!bytes && error.empty()) error = fileError(FileAction::Read, name, L"Unbekannter Fehler.");
     if (problem) *problem = bytes ? std::wstring() : error;
-    return splitRecords(bytes ? decodeFileText(codec, *bytes) : std::wstring(), count);
+    auto records = splitRecords(bytes ? decodeFileText(codec, *bytes, &broken) : std::wstring(), count);
+    if (damage) *damage = broken.empty() ? std::wstring() : fileError(FileAction::ReadPart, name, broken);
+    return records;
 }
 
-std::vector<std::wstring> readForWindow(const FileStore& files, const TextCodec& codec, const std::string& name,
-                                        int count, std::vector<std::wstring>* problems) {
-    std::wstring problem;
-    auto records = readRecords(files, codec, name, count, &problem);
+std::vector<std::wstring> readForWindow(FileStore& files, const TextCodec& codec, const std::string& name, int count,
+                                        std::vector<std::wstring>* problems) {
+    std::wstring problem, damage;
+    auto records = readRecords(files, codec, name, count, &problem, &damage);
     // A deleted file is no problem: the main window creates it again at its next load.
     if (!problem.empty() && problems && files.exists(name)) problems->push_back(problem);
+    if (!damage.empty() && problems) problems->push_back(damage);
     return records;
 }
 
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
+    finishInterruptedSave(files); // before a missing file is created anew
     AssignmentTable table;
     loadHalf(files, codec, kShortcutFile, kShortcutCount, problems, [&](int i, const std::wstring& record) {
         table.padshortcuts[static_cast<std::size_t>(i + 1)] = translateShortcut(record);

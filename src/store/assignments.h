@@ -29,22 +29,27 @@ struct AssignmentTable {
 // `count` are ignored and records the file lacks read as the default text.
 std::vector<std::wstring> splitRecords(std::wstring_view text, int count);
 
+// Finishes a save of both files that the program was stopped in (see finishReplacement), so that they come from
+// the same save. Every reader below calls it before reading.
+void finishInterruptedSave(FileStore& files);
+
 // The records of one file as stored (no encoding), for the main window's table, the editor, the overview and the
 // pick list: always exactly `count` texts, those the file lacks as the default text. A file that cannot be read
-// gives `count` default texts and `problem` (may be null) the German sentence for a message; otherwise `problem`
-// is cleared. UTF-8 files are read as such (see decodeFileText).
-std::vector<std::wstring> readRecords(const FileStore& files, const TextCodec& codec, const std::string& name,
-                                      int count, std::wstring* problem = nullptr);
+// gives `count` default texts and `problem` (may be null) the German sentence for a message. A damaged file (see
+// decodeFileText) gives what it holds and `damage` (may be null) the sentence. Both are otherwise cleared. UTF-8
+// and UTF-16 files are read as such (see decodeFileText).
+std::vector<std::wstring> readRecords(FileStore& files, const TextCodec& codec, const std::string& name, int count,
+                                      std::wstring* problem = nullptr, std::wstring* damage = nullptr);
 
 // The same for the windows that show or edit the records: a missing file reads as defaults without complaint (the
-// main window creates it), any other failure is appended to `problems` (may be null).
-std::vector<std::wstring> readForWindow(const FileStore& files, const TextCodec& codec, const std::string& name,
-                                        int count, std::vector<std::wstring>* problems);
+// main window creates it), any other failure and any damage is appended to `problems` (may be null).
+std::vector<std::wstring> readForWindow(FileStore& files, const TextCodec& codec, const std::string& name, int count,
+                                        std::vector<std::wstring>* problems);
 
 // Builds the table the way the main window does at each load: tipps.dat first, then tipp.dat. A missing file is
 // created with its default lines and leaves its half empty for this load. Problems (a file that cannot be read
 // or created) are appended to `problems` (may be null) as German sentences; that half then stays empty and the
-// file untouched.
+// file untouched. A damaged file fills its half with what it holds and is reported the same way.
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
 // The editor's save: tipp.dat and tipps.dat, each written as a whole (36 and 9 CR LF lines), as one replacement

@@ -24,24 +24,21 @@ struct Replacement {
     bool moved = false; // the new bytes are in place
 };
 
-// Puts the old bytes back where the new ones already are, by renaming alone. What cannot be undone keeps its copy,
-// the only place left with the old bytes, and is named in the returned text.
+// Puts the old bytes back where the new ones already are, by renaming alone; a file that did not exist goes back
+// to its scratch name. What cannot be undone keeps its copy, the only place left with the old bytes, and is named
+// in the returned text.
 std::wstring undo(FileStore& files, std::vector<Replacement>& steps) {
     std::wstring stuck;
     std::wstring ignored;
     for (auto& step : steps) {
         if (!step.moved) continue;
         const std::string& name = step.content.name;
-        if (!step.kept) {
-            files.removeFile(name); // there was no file of that name before
-        } else if (files.moveFile(oldName(name), name, true, &ignored)) {
-            step.kept = false;
-        } else {
-            stuck += L"\n\nDie Datei " + wide(name) + L" hat schon den neuen Inhalt; ihr alter Inhalt liegt in " +
-                     wide(oldName(name)) + L".";
+        if (files.moveFile(step.kept ? oldName(name) : name, step.kept ? name : newName(name), true, &ignored)) {
+            step.kept = step.moved = false;
             continue;
         }
-        step.moved = false;
+        stuck += L"\n\nDie Datei " + wide(name) + L" hat schon den neuen Inhalt" +
+                 (step.kept ? L"; ihr alter Inhalt liegt in " + wide(oldName(name)) + L"." : std::wstring(L"."));
     }
     return stuck;
 }
@@ -53,21 +50,23 @@ bool writeScratch(FileStore& files, std::vector<Replacement>& steps, std::wstrin
             return false;
         }
     }
-    // The last file needs no copy: once it is in place, nothing is left that could fail.
+    // The last file needs no copy: once it is in place, nothing is left that could fail. The copies come after all
+    // scratch files, so the first file's copy proves them complete (finishReplacement); a file that did not exist
+    // gets an empty one, and undoing takes the new file back to its scratch name instead.
     for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
         const std::string& name = steps[i].content.name;
         std::wstring unreadable;
-        const auto old = files.readAll(name, &unreadable);
-        if (!old && !files.exists(name)) continue; // nothing to keep: undoing removes the new file
+        auto old = files.readAll(name, &unreadable);
+        const bool kept = old || files.exists(name);
         // The read's own message says why (often another program holding the file), which the user can act on.
-        if (!old)
+        if (kept && !old)
             *reason = L"Der bisherige Inhalt lässt sich nicht lesen und damit nicht sichern." +
                       (unreadable.empty() ? std::wstring() : L"\n" + unreadable);
-        if (!old || !files.writeFile(oldName(name), *old, reason)) {
+        if ((kept && !old) || !files.writeFile(oldName(name), old.value_or(std::string()), reason)) {
             *failed = &name;
             return false;
         }
-        steps[i].kept = true;
+        steps[i].kept = kept;
     }
     return true;
 }
@@ -75,9 +74,10 @@ bool writeScratch(FileStore& files, std::vector<Replacement>& steps, std::wstrin
 } // namespace
 
 std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason) {
-    const wchar_t* verb = action == FileAction::Read   ? L"gelesen"
-                          : action == FileAction::Save ? L"gespeichert"
-                                                       : L"angelegt";
+    const wchar_t* verb = action == FileAction::Read       ? L"gelesen"
+                          : action == FileAction::ReadPart ? L"ganz gelesen"
+                          : action == FileAction::Save     ? L"gespeichert"
+                                                           : L"angelegt";
     return L"Die Datei " + wide(name) + L" konnte nicht " + verb + L" werden: " + std::wstring(reason);
 }
 
@@ -97,14 +97,36 @@ bool replaceFiles(FileStore& files, std::span<const FileContent> contents, std::
         }
     }
     const std::wstring stuck = failed ? undo(files, steps) : std::wstring();
-    for (const auto& step : steps) {
-        if (!step.moved) files.removeFile(newName(step.content.name));
-        if (!(failed && step.moved)) files.removeFile(oldName(step.content.name)); // also a part-written copy
+    // The copies go first: without the first one, what is left reads as a save that replaced nothing. A save that
+    // could not be undone keeps everything for finishReplacement(), which completes it.
+    if (stuck.empty()) {
+        for (const auto& step : steps)
+            files.removeFile(oldName(step.content.name)); // also a part-written copy
+        for (const auto& step : steps)
+            if (!step.moved) files.removeFile(newName(step.content.name));
     }
     if (failed && error)
         *error = fileError(FileAction::Save, *failed, reason) +
                  (stuck.empty() ? L"\n\nEs wurde nichts gespeichert." : stuck);
     return !failed;
+}
+
+void finishReplacement(FileStore& files, std::span<const std::string> names) {
+    if (names.empty()) return;
+    // The first file's scratch file is renamed only after every copy is written, and every copy only after every
+    // scratch file is complete.
+    const bool firstReplaced = files.exists(oldName(names[0])) && !files.exists(newName(names[0]));
+    std::wstring ignored;
+    if (firstReplaced) {
+        for (std::size_t i = 1; i < names.size(); ++i)
+            if (files.exists(newName(names[i])) && !files.moveFile(newName(names[i]), names[i], true, &ignored))
+                return; // each file is whole; the next call tries again
+    }
+    // The copies go first, as in replaceFiles().
+    for (const std::string& name : names)
+        files.removeFile(oldName(name));
+    for (const std::string& name : names)
+        files.removeFile(newName(name));
 }
 
 bool createNew(FileStore& files, const std::string& name, const std::string& bytes, std::wstring* error) {

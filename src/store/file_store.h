@@ -26,9 +26,10 @@ public:
     virtual void removeFile(const std::string& name) = 0;
 };
 
-enum class FileAction { Read, Save, Create };
+enum class FileAction { Read, ReadPart, Save, Create };
 
-// The German sentence for a failed file operation: "Die Datei tipp.dat konnte nicht gespeichert werden: <reason>".
+// The German sentence for a failed file operation: "Die Datei tipp.dat konnte nicht gespeichert werden: <reason>"
+// (ReadPart: "... konnte nicht ganz gelesen werden: ...").
 std::wstring fileError(FileAction action, const std::string& name, std::wstring_view reason);
 
 struct FileContent {
@@ -38,10 +39,17 @@ struct FileContent {
 
 // Replaces the files as one: either every file gets its new bytes, or every file keeps its old bytes and `error`
 // says which file failed and why, ending "Es wurde nichts gespeichert." The new bytes go to scratch files first
-// and the old bytes of every file but the last to a copy, so undoing needs no more writing, only renaming; a
-// program stopped at any moment leaves each file whole, old or new. Should undoing fail as well, `error` names the
-// files that already hold their new bytes.
+// and the old bytes of every file but the last to a copy (an empty one for a file that did not exist), so undoing
+// needs no more writing, only renaming; a program stopped at any moment leaves each file whole, old or new, and
+// finishReplacement() then makes them all old or all new. Should undoing fail as well, `error` names the files that
+// already hold their new bytes, and the scratch files stay for finishReplacement() to complete the save.
 [[nodiscard]] bool replaceFiles(FileStore& files, std::span<const FileContent> contents, std::wstring* error);
+
+// Finishes a replaceFiles() of these files (one or two, in the same order) that was stopped: if the first file was
+// already replaced (its copy is there, its scratch file is not), the others are put in place too; otherwise the
+// scratch files of the unfinished save are removed. A rename that fails leaves everything as it is, each file
+// whole, to be finished at the next call. Does nothing when no scratch file is there.
+void finishReplacement(FileStore& files, std::span<const std::string> names);
 
 // Creates the file with `bytes` only if nothing of that name exists yet (a hidden file or a folder that exists()
 // does not count still blocks it), so a default file never overwrites anything.

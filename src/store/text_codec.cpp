@@ -25,6 +25,9 @@ bool isHighSurrogate(wchar_t c) {
 bool isLowSurrogate(wchar_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
+bool isSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 char encodeOne(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
@@ -100,11 +103,45 @@ std::optional<std::wstring> decodeUtf8(std::string_view bytes, bool strict) {
     return text;
 }
 
+// UTF-16 after its mark. Pairs become one code point (appendCodePoint splits them again where wchar_t is UTF-16).
+std::wstring decodeUtf16(std::string_view bytes, bool bigEndian, std::wstring* damage) {
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]),
+                   second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+    };
+    const std::size_t units = bytes.size() / 2;
+    std::wstring text;
+    text.reserve(units);
+    bool lone = false;
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t c = unit(i);
+        const char32_t next = i + 1 < units ? unit(i + 1) : 0;
+        if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+            appendCodePoint(text, 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
+            ++i;
+        } else {
+            lone = lone || isSurrogate(c);
+            appendCodePoint(text, isSurrogate(c) ? 0xFFFD : c);
+        }
+    }
+    if (damage && (lone || bytes.size() % 2)) {
+        *damage = L"Sie ist als UTF-16 gespeichert und beschädigt.";
+        if (bytes.size() % 2) *damage += L" Am Ende fehlt die Hälfte eines Zeichens.";
+        if (lone) *damage += L" Ein Zeichen ist unvollständig und erscheint als „\uFFFD“.";
+        *damage += L" Alles andere wurde gelesen.";
+    }
+    return text;
+}
+
 } // namespace
 
-std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes) {
-    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes, std::wstring* damage) {
+    if (damage) damage->clear();
+    constexpr std::string_view kMark = "\xEF\xBB\xBF", kLittleEndian = "\xFF\xFE", kBigEndian = "\xFE\xFF";
     if (bytes.starts_with(kMark)) return *decodeUtf8(bytes.substr(kMark.size()), false);
+    if (bytes.starts_with(kLittleEndian) || bytes.starts_with(kBigEndian))
+        return decodeUtf16(bytes.substr(2), bytes.starts_with(kBigEndian), damage);
     // Plain ASCII reads the same either way; an ANSI umlaut on its own is never valid UTF-8.
     const bool ascii = std::ranges::all_of(bytes, [](char b) { return static_cast<unsigned char>(b) < 0x80; });
     if (!ascii) {

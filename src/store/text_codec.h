@@ -27,8 +27,11 @@ public:
 };
 
 // The text of an assignment file. Editors save UTF-8 today: a file that starts with the UTF-8 byte-order mark, or
-// that is valid UTF-8 and has bytes above 0x7F, is read as UTF-8 without the mark; any other file through `ansi`.
-std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes);
+// that is valid UTF-8 and has bytes above 0x7F, is read as UTF-8 without the mark. Notepad's "Unicode" files start
+// with the UTF-16 mark (little- or big-endian) and are read as UTF-16. Any other file goes through `ansi`.
+// A damaged UTF-16 file (a half character at the end, a lone surrogate half) is read as far as it is whole, each
+// lone half as U+FFFD, and `damage` (may be null; cleared otherwise) says what is wrong, in German, for the user.
+std::wstring decodeFileText(const TextCodec& ansi, std::string_view bytes, std::wstring* damage = nullptr);
 
 // The characters of `text` (a surrogate pair counts as one) for which `lacks` holds, each once, in order.
 std::wstring charactersWhere(std::wstring_view text, const std::function<bool(std::wstring_view)>& lacks);

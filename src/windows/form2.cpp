@@ -93,7 +93,7 @@ std::wstring pastedText(std::wstring_view clipboard) {
     return lineBreaksAsHashes(clipboard);
 }
 
-void Form2Model::load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
+void Form2Model::load(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     changed_ = false;
     const struct {
         const char* name;

@@ -65,7 +65,7 @@ public:
 
     // Fills every field and saved-text entry from the two files; a file that cannot be read gives the default
     // text for its slots, and `problems` says why (nothing for a file that is simply missing).
-    void load(const FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
+    void load(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
     const std::wstring& field(int slot) const { return fields_.at(static_cast<std::size_t>(slot)); }
     void setField(int slot, std::wstring text) { fields_.at(static_cast<std::size_t>(slot)) = std::move(text); }

@@ -5,8 +5,7 @@
 
 namespace ww {
 
-std::vector<std::wstring> readPickList(const FileStore& files, const TextCodec& codec,
-                                       std::vector<std::wstring>* problems) {
+std::vector<std::wstring> readPickList(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     return readForWindow(files, codec, kKeyTextFile, kKeyCount, problems);
 }
 

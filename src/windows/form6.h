@@ -15,8 +15,7 @@ inline constexpr int kForm6ClientWidth = 1605; // twips
 inline constexpr int kForm6ClientHeight = 5250;
 
 // The 36 lines of tipp.dat in key order, exactly as stored; read as the overview reads its files.
-std::vector<std::wstring> readPickList(const FileStore& files, const TextCodec& codec,
-                                       std::vector<std::wstring>* problems);
+std::vector<std::wstring> readPickList(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
 // What selecting list entry `selection` copies: the stored line itself ("###" stays three characters). Nothing for
 // no selection (-1) or an index outside the list.

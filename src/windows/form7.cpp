@@ -19,8 +19,7 @@ std::wstring overviewPrefix(int entry) {
     return {};
 }
 
-std::vector<std::wstring> readOverview(const FileStore& files, const TextCodec& codec,
-                                       std::vector<std::wstring>* problems) {
+std::vector<std::wstring> readOverview(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {
     std::vector<std::wstring> lines = readForWindow(files, codec, kKeyTextFile, kKeyCount, problems);
     const auto shortcuts = readForWindow(files, codec, kShortcutFile, kShortcutCount, problems);
     lines.insert(lines.end(), shortcuts.begin(), shortcuts.end());

@@ -26,7 +26,6 @@ TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips, int clientWidthT
 std::wstring overviewPrefix(int entry);
 
 // The overview's 45 lines: prefix and stored line of tipp.dat's 36 keys, then of tipps.dat's 9 shortcuts.
-std::vector<std::wstring> readOverview(const FileStore& files, const TextCodec& codec,
-                                       std::vector<std::wstring>* problems);
+std::vector<std::wstring> readOverview(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
 } // namespace ww

@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# The assignment editor as a user works with it: opened from the menu in place of the main window, keys chosen
-# by mouse and Alt+letter, a text typed, saved (and shown at once by the overview open beside) and then typed by the
-# engine, the "Datenkontrolle" question on "alles erledigt" and on the close box, a save refused by a file another
-# program holds, and the printed sheet on a CUPS PDF printer (and the messages with no printer and with a failing job).
+# The assignment editor as a user works with it: a tipp.dat that Notepad saved as UTF-16 typed by the engine and
+# shown, opened from the menu in place of the main window, keys chosen by mouse and Alt+letter, a text typed, saved
+# (in the code page, and shown at once by the overview open beside) and then typed by the engine, the
+# "Datenkontrolle" question on "alles erledigt" and on the close box, a save refused by a file another program holds,
+# and the printed sheet on a CUPS PDF printer (and the messages with no printer and with a failing job).
 source "$WW_SRC/tests/e2e/lib.sh"
 ED=class:WortwerkForm2
 OVERVIEW=class:WortwerkForm7
 DIR=$E2E_WORK/data
 mkdir -p "$DIR"
-# Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot.
-python3 - "$DIR" <<'PY'
+# Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot. tipp.dat as Notepad saves "Unicode" (UTF-16 LE with
+# its mark), a text with umlauts on each other key; tipp.expected is it in the code page after N's edit is saved.
+python3 - "$DIR" "$E2E_WORK/tipp.expected" <<'PY'
 import sys
-texts = ["*** Noch nicht benutzt ***"] * 36
+texts = [f"Grüße an {k}" for k in "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"]
 texts[10] = "Text A"
 texts[11] = "abcdefghij" * 6 + "Z"  # 61 characters
 texts[23] = "alt N"
-open(sys.argv[1] + "/tipp.dat", "wb").write("".join(t + "\r\n" for t in texts).encode("cp1252"))
+open(sys.argv[1] + "/tipp.dat", "wb").write(("\ufeff" + "".join(t + "\r\n" for t in texts)).encode("utf-16-le"))
 open(sys.argv[1] + "/tipps.dat", "wb").write(("strg + f9\r\n" + "*** Noch nicht benutzt ***\r\n" * 8).encode("cp1252"))
+texts[23] = "Neu von N"
+open(sys.argv[2], "wb").write("".join(t + "\r\n" for t in texts).encode("cp1252"))
 PY
 
 click() { # click WINDOW CONTROL: a real mouse click in the middle of the control
@@ -77,6 +81,11 @@ trap 'rc=$?; stop_cups; new_pdfs | xargs -r rm -f; (exit $rc); e2e_cleanup' EXIT
 start_hidden "$DIR"
 start_notepad
 check_eq "tray icon present before" "$(icons)" 1
+focus_x "$PAD"
+arm || true
+press c
+expect_pad "the UTF-16 tipp.dat types C's text with its umlauts" "Grüße an C"
+clear_pad
 drv post "$TITLE" 0x111 105 # the overview, open beside the editor (out of the way of its buttons)
 drv wait "$OVERVIEW" 10
 drv move "$OVERVIEW" 850 0
@@ -124,7 +133,7 @@ click "$ED" Speichern
 check "Speichern writes the new text" wait_for '[ "$(record 23)" = "Neu von N" ]' 5
 check "the open overview shows the saved text" \
     wait_for '[ "$(drv list "$OVERVIEW" class:ListBox | sed -n 24p)" = "N = Neu von N" ]' 5
-check_eq "tipp.dat still 36 lines" "$(grep -c $'\r$' "$DIR/tipp.dat")" 36
+check "tipp.dat saved in the code page with all 36 texts" cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.expected"
 cp "$DIR/tipp.dat" "$E2E_WORK/tipp.saved"
 cp "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"
 

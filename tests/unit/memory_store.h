@@ -2,7 +2,9 @@
 // Files in memory for the unit tests. A name in `unreadable` is a file that cannot be read; a name in `blocked`
 // is no file (a folder, or a file another program holds open) and cannot be written or replaced. Counts every
 // write. Faults on demand: `bytesLeft` is how many bytes the disk still takes (a write that needs more keeps what
-// fitted and fails), `refusedMoves` which renames fail (counted from 0 in `moves`).
+// fitted and fails), `refusedMoves` which renames fail (counted from 0 in `moves`), `stopAt` at which write,
+// rename or removal (counted from 0 in `operations`) the program is killed: that call throws Stopped, a write
+// leaving half its bytes when `partly`.
 #include "store/file_store.h"
 
 #include <algorithm>
@@ -15,6 +17,8 @@ namespace ww {
 
 class MemoryStore final : public FileStore {
 public:
+    struct Stopped {};
+
     bool exists(const std::string& name) const override { return files.contains(name) || unreadable.contains(name); }
     std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
         if (files.contains(name) && !unreadable.contains(name)) return files.at(name);
@@ -22,6 +26,7 @@ public:
         return std::nullopt;
     }
     bool writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) override {
+        stop(name, &bytes);
         ++writes;
         if (!writable(name, reason)) return false;
         const std::size_t fits = std::min(bytes.size(), bytesLeft);
@@ -32,6 +37,7 @@ public:
         return false;
     }
     bool moveFile(const std::string& from, const std::string& to, bool replace, std::wstring* reason) override {
+        stop(from, nullptr);
         const bool refused = refusedMoves.contains(moves++);
         if (!files.contains(from) || !writable(to, reason) || (!replace && files.contains(to)) || refused) {
             *reason = L"Die Datei wird von einem anderen Prozess verwendet.";
@@ -41,7 +47,10 @@ public:
         files.erase(from);
         return true;
     }
-    void removeFile(const std::string& name) override { files.erase(name); }
+    void removeFile(const std::string& name) override {
+        stop(name, nullptr);
+        files.erase(name);
+    }
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable, blocked;
@@ -49,8 +58,16 @@ public:
     std::size_t bytesLeft = std::numeric_limits<std::size_t>::max();
     std::set<int> refusedMoves;
     int moves = 0;
+    int stopAt = -1;
+    bool partly = false;
+    int operations = 0;
 
 private:
+    void stop(const std::string& name, const std::string* bytes) {
+        if (operations++ != stopAt) return;
+        if (bytes && partly) files[name] = bytes->substr(0, bytes->size() / 2);
+        throw Stopped{};
+    }
     bool writable(const std::string& name, std::wstring* reason) const {
         if (!blocked.contains(name) && !unreadable.contains(name)) return true;
         *reason = L"Die Datei wird von einem anderen Prozess verwendet.";

@@ -12,6 +12,7 @@
 namespace ww {
 namespace {
 
+using namespace std::string_literals;
 using Lines = std::vector<std::wstring>;
 
 const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
@@ -34,11 +35,13 @@ TEST(Windows1252Codec, GermanLettersAndWhatTheCodePageLacks) {
     EXPECT_EQ(codec.unencodable(lacking), L"Ā\u0080\u4E2D\U0001F600\u2192\uFFFD");
 }
 
-// Real bytes as editors save them: Windows-1252 (the program's own files), UTF-8 with and without the mark.
-TEST(DecodeFileText, Utf8WhenMarkedOrValidOtherwiseTheCodePage) {
+// Real bytes as editors save them: Windows-1252 (the program's own files), UTF-8 with and without the mark,
+// Notepad's UTF-16 LE and BE ("Unicode", "Unicode big endian").
+TEST(DecodeFileText, Utf8OrUtf16WhenMarkedOrValidOtherwiseTheCodePage) {
     const struct {
         std::string bytes;
         std::wstring text;
+        bool damaged = false;
     } cases[] = {
         {"Stra\337e \344\366\374 \304\326\334\r\n", L"Straße äöü ÄÖÜ\r\n"}, // ANSI German
         {"\344", L"ä"},                                                     // a lone ANSI umlaut is no UTF-8
@@ -53,10 +56,22 @@ TEST(DecodeFileText, Utf8WhenMarkedOrValidOtherwiseTheCodePage) {
         {"\355\240\200", L"í\u00A0\u20AC"},
         {"\364\220\200\200", L"ô\u0090\u20AC\u20AC"},
         {"Stra\303", L"StraÃ"},
+        // UTF-16 with its mark; a pair is one character; a half character at the end and a lone surrogate half are
+        // damage, read as far as whole.
+        {"\377\376S\0t\0r\0a\0\337\0e\0 \0\344\0\r\0\n\0=\330\0\336!\0"s, L"Straße ä\r\n\U0001F600!"},
+        {"\376\377\0S\0\374\0\r\0\n\330=\336\0 \254"s, L"Sü\r\n\U0001F600€"},
+        {"\377\376"s, L""},
+        {"\377\376a\0b"s, L"a", true},
+        {"\376\377\0a\0"s, L"a", true},
+        {"\377\376\0\334a\0=\330"s, L"\uFFFDa\uFFFD", true},
+        {"\376\377\330=\0a"s, L"\uFFFDa", true},
     };
     const Windows1252Codec ansi;
-    for (const auto& c : cases)
-        EXPECT_EQ(decodeFileText(ansi, c.bytes), c.text) << ::testing::PrintToString(c.bytes);
+    for (const auto& c : cases) {
+        std::wstring damage = L"alt";
+        EXPECT_EQ(decodeFileText(ansi, c.bytes, &damage), c.text) << ::testing::PrintToString(c.bytes);
+        EXPECT_EQ(damage.empty(), !c.damaged) << ::testing::PrintToString(c.bytes) << damage;
+    }
 }
 
 // Any text splits back into its lines (fuzz/record_checks.h); here line ends, short files and extra lines.
@@ -127,6 +142,31 @@ TEST_F(Store, LoadEncodesTextsAndTranslatesShortcutsByPosition) {
     store_.files["tipp.dat"] = "\357\273\277Stra\303\237e 0\r\nzwei###\342\202\254\r\n";
     table = loadTable(store_, codec_, nullptr);
     EXPECT_EQ((Lines{table.keytexts[0], table.keytexts[1]}), (Lines{L"Straße 0", L"zwei~€"}));
+}
+
+// Notepad's "Unicode" tipp.dat, cut short by a byte: every reader gets each whole text on its key and a message,
+// and a save keeps every text, now in the code page.
+TEST_F(Store, AUtf16FileCutShortIsReadAsFarAsWholeAndSavedWhole) {
+    Lines texts;
+    std::string bytes = "\377\376";
+    for (int i = 0; i < kKeyCount; ++i) {
+        texts.push_back(L"Grüße " + std::wstring(1, keyName(i)));
+        for (wchar_t c : texts.back() + L"\r\n")
+            bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    }
+    store_.files = {{"tipp.dat", bytes + "x"}, {"tipps.dat", "f1\r\n"}};
+    Lines problems;
+    EXPECT_EQ(loadTable(store_, codec_, &problems).keytexts[12], L"Grüße C");
+    Lines keys = readForWindow(store_, codec_, "tipp.dat", kKeyCount, &problems), shortcuts(9, L"f1");
+    EXPECT_EQ(keys, texts);
+    EXPECT_EQ(problems,
+              Lines(2, L"Die Datei tipp.dat konnte nicht ganz gelesen werden: Sie ist als UTF-16 gespeichert "
+                       L"und beschädigt. Am Ende fehlt die Hälfte eines Zeichens. Alles andere wurde gelesen."));
+    ASSERT_TRUE(saveAssignments(store_, codec_, keys, shortcuts, nullptr));
+    std::string ansi;
+    for (int i = 0; i < kKeyCount; ++i)
+        ansi += "Gr\374\337e " + std::string(1, static_cast<char>(keyName(i))) + "\r\n";
+    EXPECT_EQ(store_.files["tipp.dat"], ansi);
 }
 
 TEST_F(Store, FilesThatCannotBeCreatedOrReadAreReportedAndLeftAlone) {
@@ -205,6 +245,62 @@ TEST_F(Store, ASaveThatFailsAnywhereKeepsBothFilesAsTheyWere) {
         EXPECT_EQ(failedFiles, (std::set<std::wstring>{L"tipp.dat", L"tipps.dat"})) << "the error names the file";
         EXPECT_EQ(whole.files, (std::map<std::string, std::string>{{"tipp.dat", repeat("neu\r\n", 36)},
                                                                    {"tipps.dat", repeat("alt + f4\r\n", 9)}}));
+    }
+}
+
+// The program killed at any step of a save (a write cut or not begun), also of one whose rename fails and is
+// undone; then the next start's reading killed at any step of its own, or unable to rename, which leaves each
+// file whole: once the files are read, both come from the same save and no scratch file is left.
+TEST_F(Store, ASaveStoppedAnywhereIsFinishedOrUndoneWhenTheFilesAreNextRead) {
+    using Files = std::map<std::string, std::string>;
+    const Files starts[] = {{{"tipp.dat", "alt\r\n"}, {"tipps.dat", "strg + a\r\n"}}, {{"tipps.dat", "f2\r\n"}}};
+    Lines keys(36, L"neu"), shortcuts(9, L"f1");
+    const auto killed = [](const auto& action) {
+        try {
+            action();
+            return false;
+        } catch (const MemoryStore::Stopped&) {
+            return true;
+        }
+    };
+    for (const Files& before : starts) {
+        MemoryStore whole;
+        whole.files = before;
+        ASSERT_TRUE(saveAssignments(whole, codec_, keys, shortcuts, nullptr));
+        const Files& after = whole.files;
+        const auto fileOf = [](const Files& files, const std::string& name) {
+            return files.contains(name) ? files.at(name) : "(none)";
+        };
+        for (const std::set<int>& refused : {std::set<int>{}, {1}, {1, 2}})
+            for (int stop = 0, stopped = 1; stopped; ++stop)
+                for (const bool partly : {false, true}) {
+                    MemoryStore store;
+                    store.files = before;
+                    store.refusedMoves = refused;
+                    store.stopAt = stop;
+                    store.partly = partly;
+                    stopped = killed([&] { (void)saveAssignments(store, codec_, keys, shortcuts, nullptr); });
+                    const Files left = store.files;
+                    const std::string at = "stopped at " + std::to_string(stop) + (partly ? " partly" : "") +
+                                           ", renames refused " + ::testing::PrintToString(refused);
+                    for (int again = -1, recoveryStopped = 1; recoveryStopped; ++again) {
+                        store.files = left;
+                        store.operations = store.moves = 0;
+                        store.stopAt = again;
+                        store.refusedMoves = again < 0 ? std::set<int>{0, 1} : std::set<int>{};
+                        recoveryStopped = killed([&] { finishInterruptedSave(store); }) || again < 0;
+                        for (const std::string name : {"tipp.dat", "tipps.dat"})
+                            EXPECT_TRUE(fileOf(store.files, name) == fileOf(before, name) ||
+                                        fileOf(store.files, name) == fileOf(after, name))
+                                << at << ", next read stopped at " << again << ": " << name;
+                        store.stopAt = -1;
+                        store.refusedMoves = {};
+                        finishInterruptedSave(store);
+                        EXPECT_TRUE(store.files == before || store.files == after)
+                            << at << ", next read stopped at " << again << ": "
+                            << ::testing::PrintToString(store.files);
+                    }
+                }
     }
 }
 

@@ -2,7 +2,8 @@
 //   saveloop loop DIR     saves set A, set B, A, B ... in DIR until killed; prints "saving" after the first save
 //   saveloop rate DIR     saves for two seconds and prints the saves per second
 //   saveloop check DIR    says which set each file holds as a whole ("A", "B", or "bad") and how many scratch
-//                         files are left: "tipp=A tipps=B scratch=0"
+//                         files are there, once the program's next start has finished an interrupted save, and
+//                         what the kill left: "tipp=A tipps=A scratch=0 / killed: tipp=A tipps=B scratch=2"
 // The sets differ in every line and in length, so a cut or a mix of the two never passes for either.
 #include "platform/win32/ansi_codec.h"
 #include "platform/win32/win_file_store.h"
@@ -70,8 +71,14 @@ int wmain(int argc, wchar_t** argv) {
     ww::win::Win32FileStore files;
     ww::win::AnsiCodec codec;
     if (cmd == L"check") {
-        printf("tipp=%s tipps=%s scratch=%d\n", whichSet(files, codec, ww::kKeyTextFile, true),
-               whichSet(files, codec, ww::kShortcutFile, false), scratchFiles());
+        const auto state = [&] {
+            return "tipp=" + std::string(whichSet(files, codec, ww::kKeyTextFile, true)) +
+                   " tipps=" + whichSet(files, codec, ww::kShortcutFile, false) +
+                   " scratch=" + std::to_string(scratchFiles());
+        };
+        const std::string killed = state();
+        ww::finishInterruptedSave(files);
+        printf("%s / killed: %s\n", state().c_str(), killed.c_str());
         return 0;
     }
     const Set sets[] = {assignments(0), assignments(1)};
