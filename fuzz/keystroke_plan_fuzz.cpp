@@ -1,5 +1,5 @@
 // The keystroke planner with arbitrary actions, a fuzzed key table, held modifiers, Caps Lock and call limits.
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include "fuzz_check.h"
 #include "fuzz_text.h"

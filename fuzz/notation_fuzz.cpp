@@ -1,6 +1,6 @@
 // The keystroke notation from arbitrary strings: text encoding, shortcut translation and the parser, and the plan
 // of whatever parses, on a German layout with the user holding modifiers.
-#include "store/notation.h"
+#include "input/notation.h"
 #include "store/text_codec.h"
 
 #include "fake_keyboard_layouts.h"

@@ -1,7 +1,7 @@
 #pragma once
 // What every keystroke plan must hold, whatever it types: checked by replaying its calls on a model keyboard that
 // knows nothing of how the planner builds them.
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "store/assignments.h"
 
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <algorithm>
 

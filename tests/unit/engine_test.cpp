@@ -1,7 +1,7 @@
 #include "engine/engine.h"
 #include "fake_keyboard_layouts.h"
-#include "platform/keystroke_plan.h"
-#include "store/notation.h"
+#include "input/keystroke_plan.h"
+#include "input/notation.h"
 
 #include <gtest/gtest.h>
 

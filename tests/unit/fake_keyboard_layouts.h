@@ -2,7 +2,7 @@
 // Keyboard layouts for the planner, as Windows defines them: each key with its plain, Shift, AltGr and Shift+AltGr
 // characters and which of them are dead keys. Letters and the blank sit on their usual keys unless a layout says
 // otherwise.
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include <map>
 #include <set>

@@ -1,4 +1,4 @@
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include "fake_keyboard_layouts.h"
 

@@ -1,6 +1,6 @@
 #include "platform/win32/sendinput_player.h"
 
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <algorithm>
 #include <variant>

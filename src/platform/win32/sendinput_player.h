@@ -2,7 +2,7 @@
 // The keystroke player: parses a keystroke string and types it with SendInput into the window that has the
 // keyboard focus, using that window's keyboard layout.
 #include "engine/engine.h"
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include <windows.h>
 

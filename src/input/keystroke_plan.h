@@ -1,7 +1,7 @@
 #pragma once
 // Turns parsed key actions into the key events of one or more SendInput calls for a given keyboard layout, and
 // wraps each call around the modifiers the user holds when it is sent.
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <cstddef>
 #include <cstdint>
