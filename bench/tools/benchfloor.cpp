@@ -8,11 +8,11 @@
 #include <windows.h>
 
 #include "input/keystroke_plan.h"
-#include "platform/win32/ansi_codec.h"
-#include "platform/win32/sendinput_player.h"
-#include "platform/win32/win_file_store.h"
-#include "store/assignments.h"
 #include "input/notation.h"
+#include "platform/win32/ansi_codec.h"
+#include "platform/win32/win_file_store.h"
+#include "platform/win32/win_keyboard.h"
+#include "store/assignments.h"
 
 #include <cstdint>
 #include <cstdio>
