@@ -1,9 +1,7 @@
 // The keystroke planner with arbitrary actions, a fuzzed key table, held modifiers, Caps Lock and call limits, and the
 // player sending them into a system that may take only part of a call.
 #include "input/keystroke_plan.h"
-#include "input/player.h"
 
-#include "fake_keyboard.h"
 #include "fuzz_check.h"
 #include "fuzz_text.h"
 #include "plan_invariants.h"
@@ -83,31 +81,6 @@ void checkNoDeadKey(const std::vector<KeyCall>& calls, const std::set<std::uint1
                 fuzzing::fail("dead key " + std::to_string(e.vk) + " pressed for a character");
 }
 
-// The player into the loop-back keyboard, whose system takes only `cut` events of call `cutCall`. What went in keeps
-// the plan's rules, the taken part and its repair counted as one call, and nothing follows a cut.
-std::string checkPlayer(std::span<const KeyAction> actions, KeyboardLayout& layout, KeyboardState state,
-                        std::size_t max, std::size_t cutCall, std::size_t cut, std::size_t strokes) {
-    testing::FakeKeyboard keys{layout};
-    keys.hold(state.held);
-    keys.capsLock = state.capsLock;
-    bool cutShort = false;
-    keys.accept = [&](std::size_t call, std::size_t size) {
-        cutShort |= call == cutCall && cut < size;
-        return call == cutCall ? cut : size;
-    };
-    Player(keys, keys, max).play(actions);
-    std::vector<KeyCall> sent = std::move(keys.calls);
-    if (cutShort) {
-        if (sent.size() > cutCall + 2) return "keys sent after a call was cut short";
-        if (sent.size() == cutCall + 2) {
-            sent[cutCall].insert(sent[cutCall].end(), sent.back().begin(), sent.back().end());
-            sent.pop_back();
-        }
-        if (sent.back().empty()) sent.pop_back(); // nothing went in and nothing was left to undo
-    }
-    return fuzzing::checkPlan(sent, state.held, SIZE_MAX, cutShort ? fuzzing::kAnyStrokes : strokes);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -119,19 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::set<std::uint16_t> dead;
     FuzzedLayout layout = fuzzedLayout(in, dead);
     const std::vector<KeyAction> actions = fuzzedActions(in);
-    const std::size_t strokes = fuzzing::expectedStrokes(actions);
     const bool charsOnly = std::ranges::all_of(actions, [](const KeyAction& a) { return a.isChar; });
     for (const std::size_t max : {limit, kMaxEventsPerCall}) {
         const std::vector<KeyCall> calls = planKeystrokes(actions, layout, state.capsLock, max);
         if (charsOnly) checkNoDeadKey(calls, dead);
-        const std::string problem = fuzzing::checkSentPlan(calls, state.held, layout, max, strokes);
+        const std::string problem = fuzzing::checkSentPlan(calls, actions, layout, state, max, cutCall, cut);
         if (!problem.empty())
             fuzzing::fail("plan of " + std::to_string(actions.size()) + " actions, held " + std::to_string(state.held) +
-                          ", limit " + std::to_string(max) + ": " + problem);
+                          ", limit " + std::to_string(max) + ", call " + std::to_string(cutCall) + " cut at " +
+                          std::to_string(cut) + ": " + problem);
     }
-    const std::string problem = checkPlayer(actions, layout, state, limit, cutCall, cut, strokes);
-    if (!problem.empty())
-        fuzzing::fail("player, held " + std::to_string(state.held) + ", call " + std::to_string(cutCall) + " cut at " +
-                      std::to_string(cut) + ": " + problem);
     return 0;
 }

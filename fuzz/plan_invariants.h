@@ -2,6 +2,9 @@
 // What every keystroke plan must hold, whatever it types: checked by replaying its calls on a model keyboard that
 // knows nothing of how the planner builds them.
 #include "input/keystroke_plan.h"
+#include "input/player.h"
+
+#include "fake_keyboard.h"
 
 #include <algorithm>
 #include <array>
@@ -142,16 +145,32 @@ inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t hel
     return {};
 }
 
-// checkPlan for the calls of the planner as the player sends them to a user who holds `held` throughout: the
-// planner's own calls keep its limit; each sent call lifts those keys first and presses them again at its end.
-inline std::string checkSentPlan(const std::vector<KeyCall>& planned, std::uint8_t held, KeyboardLayout& layout,
-                                 std::size_t maxEvents, std::size_t strokes) {
+// checkPlan for the planner's calls `planned` of `actions` (its limit kept), then for what the real player sends of
+// them into the loop-back keyboard, where the user holds `state.held` throughout and the system takes only `cut`
+// events of call `cutCall`: the taken part and its repair count as one call, and nothing may follow them.
+inline std::string checkSentPlan(const std::vector<KeyCall>& planned, std::span<const KeyAction> actions,
+                                 KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents,
+                                 std::size_t cutCall = SIZE_MAX, std::size_t cut = SIZE_MAX) {
+    const std::size_t strokes = expectedStrokes(actions);
     std::string problem = checkPlan(planned, 0, maxEvents, strokes);
     if (!problem.empty()) return "as planned: " + problem;
-    std::vector<KeyCall> sent = planned;
-    for (KeyCall& call : sent)
-        call = withHeldLifted(call, held, layout);
-    problem = checkPlan(sent, held, SIZE_MAX, strokes);
+    testing::FakeKeyboard keys{layout};
+    keys.hold(state.held);
+    keys.capsLock = state.capsLock;
+    bool cutShort = false;
+    keys.accept = [&](std::size_t call, std::size_t size) {
+        cutShort |= call == cutCall && cut < size;
+        return call == cutCall ? cut : size;
+    };
+    Player(keys, keys, maxEvents).play(actions);
+    std::vector<KeyCall> sent = std::move(keys.calls);
+    if (cutShort) {
+        if (sent.size() > cutCall + 2) return "keys sent after a call was cut short";
+        for (; sent.size() == cutCall + 2; sent.pop_back())
+            sent[cutCall].insert(sent[cutCall].end(), sent.back().begin(), sent.back().end());
+        if (sent.back().empty()) sent.pop_back(); // nothing went in and nothing was left to undo
+    }
+    problem = checkPlan(sent, state.held, SIZE_MAX, cutShort ? kAnyStrokes : strokes);
     return problem.empty() ? problem : "as sent: " + problem;
 }
 

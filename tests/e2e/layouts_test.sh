@@ -2,7 +2,6 @@
 # From key press to typed text: real X key events into Wine's notepad while wortwerk.exe watches the keyboard, on the
 # keyboard layouts Wortwerk's users type on. Every printable Windows-1252 character arrives, and the trigger, the
 # scan and the keypad shortcuts keep working; on US also empty and unplayable entries, a held Shift and Num Lock off.
-# The unplayable shortcut is reported at each start.
 # (Which key types which text is the engine's unit test.) Wine reads the X layout when its first process starts,
 # so each layout gets a Wine session of its own.
 E2E_LATER_SESSION=1
@@ -86,8 +85,7 @@ run_layout() { # run_layout NAME SETXKBMAP-ARGUMENTS...
     xset q | grep -q 'Num Lock: *on' || xdotool key Num_Lock
     start_wine_session
     start_hidden "$DIR"
-    # Keypad 4's shortcut cannot be played: the start says so, and OK puts the message away.
-    check "$name: the start names keypad 4's shortcut" \
+    check "$name: the start names keypad 4's unplayable shortcut" \
         wait_for 'drv text Wortwerk id:65535 | grep -qF "Z4: „{gibtsnicht}“ ist kein gültiges Tastenkürzel."' 15
     drv post Wortwerk 0x111 1 >/dev/null || true
     check "$name: OK closes the message" drv gone Wortwerk 5

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <vector>
 
-// The player over the loop-back keyboard: the modifiers the user holds are read from it before each call, and what
-// the system takes of a call shows in it.
 namespace ww {
 namespace {
 
@@ -17,29 +17,27 @@ using namespace testing;
 // (a lone release would open a menu), and pressed again at the end, where they are still down afterwards.
 TEST(Player, HeldModifiersAreLiftedFirstAndPressedAgainAtTheEnd) {
     FakeLayout de = germanLayout();
-    const KeyCall all = {down(vk::LShift), down(vk::RShift),      down(vk::LControl),   down(vk::RControl, true),
-                         down(vk::LMenu),  down(vk::RMenu, true), down(vk::LWin, true), down(vk::RWin, true)};
-    KeyCall lifted;
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        lifted.push_back(up(it->vk, it->extended));
+    // `inner` with the user's keys `user` (in press order) lifted around it.
+    const auto lifted = [](const KeyCall& user, const KeyCall& inner, bool mask) {
+        KeyCall ups;
+        for (auto it = user.rbegin(); it != user.rend(); ++it)
+            ups.push_back({it->vk, it->scan, true, it->extended, false});
+        return flat({mask ? tap(vk::Mask) : KeyCall{}, ups, inner, user, mask ? tap(vk::Mask) : KeyCall{}});
+    };
     const struct {
         std::uint8_t held;
         const wchar_t* keys;
         KeyCall events;
     } cases[] = {
-        {0xFF, L"x", flat({tap(vk::Mask), lifted, tap('X'), all, tap(vk::Mask)})},
+        {0xFF, L"x",
+         lifted({down(vk::LShift), down(vk::RShift), down(vk::LControl), down(vk::RControl, true), down(vk::LMenu),
+                 down(vk::RMenu, true), down(vk::LWin, true), down(vk::RWin, true)},
+                tap('X'), true)},
         // Without Alt or Win no mask; the plan's own Shift comes in between.
         {HeldLShift | HeldRCtrl, L"A",
-         flat({{up(vk::RControl, true), up(vk::LShift)},
-               with(vk::LShift, tap('A')),
-               {down(vk::LShift), down(vk::RControl, true)}})},
+         lifted({down(vk::LShift), down(vk::RControl, true)}, with(vk::LShift, tap('A')), false)},
         // AltGr is left Ctrl and right Alt.
-        {HeldLCtrl | HeldRAlt, L"@",
-         flat({tap(vk::Mask),
-               {up(vk::RMenu, true), up(vk::LControl)},
-               unicode(L'@'),
-               {down(vk::LControl), down(vk::RMenu, true)},
-               tap(vk::Mask)})},
+        {HeldLCtrl | HeldRAlt, L"@", lifted({down(vk::LControl), down(vk::RMenu, true)}, unicode(L'@'), true)},
     };
     for (const auto& c : cases) {
         FakeKeyboard keys{de};
@@ -63,7 +61,8 @@ TEST(Player, UserLettingGoOrTakingHoldDuringALongTextIsFollowedCallByCall) {
     Player(keys, keys, 20).play(actions(L"abcdefghijklmnopqrstuvwxyz"));
     EXPECT_GT(keys.calls.size(), 2u);
     EXPECT_EQ(keys.heldAtPress, std::vector<std::uint8_t>(26, 0)) << "a letter went with a modifier down";
-    EXPECT_EQ(keys.downKeys(), std::vector<int>{vk::LControl}) << "what the user holds at the end, and nothing else";
+    EXPECT_EQ(keys.keyboardState().held, HeldLCtrl) << "what the user holds at the end";
+    EXPECT_EQ(std::ranges::count(keys.down, true), 1) << "and nothing else";
 }
 
 // A cut-short send stops, and then nothing is down but what the user holds. The repair releases what the taken part
@@ -73,27 +72,26 @@ TEST(Player, CutShortSendLeavesDownOnlyWhatTheUserHolds) {
     const struct {
         std::uint8_t held;
         const wchar_t* keys;
-        std::size_t taken; // events the system takes of the first call
-        std::vector<KeyCall> calls;
+        std::size_t taken, calls; // events the system takes of the first call; calls sent
+        KeyCall repair = {};
     } cases[] = {
-        {0, L"AB", 2, {{down(vk::LShift), down('A')}, {up('A'), up(vk::LShift)}}},
-        {HeldRShift | HeldLAlt,
-         L"AB",
-         5,
-         {flat({tap(vk::Mask), {up(vk::LMenu), up(vk::RShift), down(vk::LShift)}}),
-          flat({{up(vk::LShift), down(vk::RShift), down(vk::LMenu)}, tap(vk::Mask)})}},
-        {0, L"%x", 1, {{down(vk::LMenu)}, flat({tap(vk::Mask), {up(vk::LMenu)}})}},
-        {0, L"AB", 0, {{}}}, // blocked: nothing went in, so nothing to undo
-        {0, L"", 0, {}},
+        {0, L"AB", 2, 2, {up('A'), up(vk::LShift)}}, // Shift and the press of "A"
+        // The lifting of the user's keys and Shift for "A".
+        {HeldRShift | HeldLAlt, L"AB", 5, 2,
+         flat({{up(vk::LShift), down(vk::RShift), down(vk::LMenu)}, tap(vk::Mask)})},
+        {0, L"%x", 1, 2, flat({tap(vk::Mask), {up(vk::LMenu)}})},
+        {0, L"AB", 0, 1}, // blocked: nothing went in, so nothing to undo
+        {0, L"", 0, 0},
     };
     for (const auto& c : cases) {
         FakeKeyboard keys{us};
         keys.hold(c.held);
         keys.accept = [&c](std::size_t call, std::size_t size) { return call == 0 ? c.taken : size; };
         Player(keys, keys).play(actions(c.keys));
-        EXPECT_EQ(keys.calls, c.calls) << c.taken;
-        EXPECT_EQ(keys.keyboardState().held, c.held) << c.taken;
-        EXPECT_EQ(keys.downKeys().size(), static_cast<std::size_t>(std::popcount(c.held))) << c.taken;
+        ASSERT_EQ(keys.calls.size(), c.calls) << c.keys << c.taken;
+        EXPECT_EQ(c.calls == 2 ? keys.calls[1] : KeyCall{}, c.repair) << c.keys << c.taken;
+        EXPECT_EQ(keys.keyboardState().held, c.held) << c.keys << c.taken;
+        EXPECT_EQ(std::ranges::count(keys.down, true), std::popcount(c.held)) << c.keys << c.taken;
     }
 }
 
