@@ -23,7 +23,7 @@ private:
 
 class CountingPlayer final : public ww::KeystrokePlayer {
 public:
-    void play(std::wstring_view keys) override { characters += keys.size(); }
+    void play(std::span<const ww::KeyAction> actions) override { characters += actions.size(); }
     void playCharacters(std::wstring_view text) override { characters += text.size(); }
     std::size_t characters = 0;
 };

@@ -20,6 +20,8 @@ using fuzzing::fail;
 using Records = std::vector<std::wstring>;
 
 const Windows1252Codec kCodec;
+const std::vector<KeyAction> kDefaultTyped = fuzzing::textActions(kDefaultText);
+const std::vector<KeyAction> kDefaultShortcut = *fuzzing::checkedParse(L"***nochnichtbenutzt***");
 
 // A save of the records writes exactly one CR LF line each, empty ones as the default text; reading the file back
 // gives them as the code page keeps them. (A file that happens to be valid UTF-8 reads as such: not checked.)
@@ -84,15 +86,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::wstring& record = records[static_cast<std::size_t>(i)];
             const bool unused = record == kDefaultText;
             if (f.count == kKeyCount) {
-                const std::wstring& keytext = table.keytexts[static_cast<std::size_t>(i)];
+                const auto& keytext = table.keytexts[static_cast<std::size_t>(i)];
                 if (!loaded && !keytext.empty()) fail("a key text from a file that was not read");
-                if (loaded && unused && keytext != kDefaultText) fail("the default text encoded wrongly");
-                if (loaded && !unused) fuzzing::checkedTextParse(record, keytext);
+                if (loaded && unused && keytext != kDefaultTyped) fail("the default text encoded wrongly");
+                if (loaded && !unused && keytext != fuzzing::checkedTextParse(record, encodeText(record)))
+                    fail("a key text loaded wrongly");
             } else {
-                const std::wstring& shortcut = table.padshortcuts[static_cast<std::size_t>(i + 1)];
+                const auto& shortcut = table.padshortcuts[static_cast<std::size_t>(i + 1)];
                 if (!loaded && !shortcut.empty()) fail("a shortcut from a file that was not read");
-                if (loaded && unused && shortcut != L"***nochnichtbenutzt***") fail("the default shortcut wrongly");
-                if (loaded && !unused) fuzzing::checkedParse(shortcut);
+                if (loaded && unused && shortcut != kDefaultShortcut) fail("the default shortcut wrongly");
+                if (loaded && !unused) {
+                    // One that cannot be played is reported and leaves its key empty.
+                    const auto actions = fuzzing::checkedParse(translateShortcut(record));
+                    expectedProblems += actions ? 0 : 1;
+                    if (shortcut != actions.value_or(std::vector<KeyAction>{})) fail("a shortcut loaded wrongly");
+                }
             }
         }
         (f.count == kKeyCount ? keys : shortcuts) = records;

@@ -1,5 +1,6 @@
-// The keystroke planner with arbitrary actions, a fuzzed key table, held modifiers, Caps Lock and call limits.
-#include "platform/keystroke_plan.h"
+// The keystroke planner with arbitrary actions, a fuzzed key table, held modifiers, Caps Lock and call limits, and the
+// player sending them into a system that may take only part of a call.
+#include "input/keystroke_plan.h"
 
 #include "fuzz_check.h"
 #include "fuzz_text.h"
@@ -86,18 +87,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     const KeyboardState state{in.ConsumeIntegral<std::uint8_t>(), in.ConsumeBool()};
     const auto limit = in.ConsumeIntegralInRange<std::size_t>(1, 48);
+    const auto cutCall = in.ConsumeIntegralInRange<std::size_t>(0, 3);
+    const auto cut = in.ConsumeIntegral<std::uint8_t>();
     std::set<std::uint16_t> dead;
     FuzzedLayout layout = fuzzedLayout(in, dead);
     const std::vector<KeyAction> actions = fuzzedActions(in);
-    const std::size_t strokes = fuzzing::expectedStrokes(actions);
     const bool charsOnly = std::ranges::all_of(actions, [](const KeyAction& a) { return a.isChar; });
     for (const std::size_t max : {limit, kMaxEventsPerCall}) {
         const std::vector<KeyCall> calls = planKeystrokes(actions, layout, state.capsLock, max);
         if (charsOnly) checkNoDeadKey(calls, dead);
-        const std::string problem = fuzzing::checkSentPlan(calls, state.held, layout, max, strokes);
+        const std::string problem = fuzzing::checkSentPlan(calls, actions, layout, state, max, cutCall, cut);
         if (!problem.empty())
             fuzzing::fail("plan of " + std::to_string(actions.size()) + " actions, held " + std::to_string(state.held) +
-                          ", limit " + std::to_string(max) + ": " + problem);
+                          ", limit " + std::to_string(max) + ", call " + std::to_string(cutCall) + " cut at " +
+                          std::to_string(cut) + ": " + problem);
     }
     return 0;
 }

@@ -5,8 +5,8 @@ file_decode:    a file's bytes (the first also picks how many records to split i
 file_load:      tipps.dat's bytes ("\\" doubled), "\\" and one byte, tipp.dat's bytes, then one byte of flags
                 (1 tipps.dat missing, 2 tipps.dat unreadable, 4 and 8 the same for tipp.dat, 16 save what was read).
 notation:       one byte (odd: the rest is a file's bytes, even: UTF-16LE), the held modifiers, the text.
-keystroke_plan: read from the end, as FuzzedDataProvider does: held modifiers, Caps Lock, call limit, key table,
-                dead keys, actions.
+keystroke_plan: read from the end, as FuzzedDataProvider does: held modifiers, Caps Lock, call limit, the call the
+                system cuts short and the events it takes of it, key table, dead keys, actions.
 """
 import os
 import sys
@@ -54,8 +54,8 @@ class PlanSeed:
             return self.take(5).take(c, 2)
         return self.take(7).take(c - 0x10000, 3)
 
-    def start(self, held, caps, limit, keys, dead):
-        self.take(held).take(1 if caps else 0).take(limit - 1).take(len(keys))
+    def start(self, held, caps, limit, keys, dead, cut_call=0, cut=255):
+        self.take(held).take(1 if caps else 0).take(limit - 1).take(cut_call).take(cut).take(len(keys))
         for ch, scan in keys:
             self.char(ch).take(scan, 2)
         self.take(len(dead))
@@ -127,11 +127,11 @@ def main():
     plan = PlanSeed().start(0, False, 48, GERMAN, [0xDC])
     plan.text("Abz@\\^ä").action(key=ENTER).action(key=F9, mods=MOD_CTRL).action(ch="x", mods=MOD_CTRL | MOD_ALT)
     write("keystroke_plan", "german", plan.bytes())
-    plan = PlanSeed().start(L_ALT | R_SHIFT, True, 7, GERMAN, [0xDC, 0xDD]).text("Name Straße @home ```")
+    plan = PlanSeed().start(L_ALT | R_SHIFT, True, 7, GERMAN, [0xDC, 0xDD], 1, 5).text("Name Straße @home ```")
     write("keystroke_plan", "held_caps_limit", plan.bytes())
     plan = PlanSeed().start(L_WIN, False, 4, [], []).text("a").action(ch=0xD83D).action(ch=0xDE00).action(ch=0x1F600)
     write("keystroke_plan", "surrogates", plan.bytes())
-    plan = PlanSeed().start(0xFF, False, 1, [("\n", 0x200 | 0x0D), ("q", 0x0351)], [])
+    plan = PlanSeed().start(0xFF, False, 1, [("\n", 0x200 | 0x0D), ("q", 0x0351)], [], 0, 22)
     plan.text("q\nQ", mods=MOD_SHIFT).action(key=0, mods=MOD_CTRL | MOD_ALT | MOD_SHIFT)
     write("keystroke_plan", "all_held", plan.bytes())
     return 0

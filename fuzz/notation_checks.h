@@ -1,6 +1,6 @@
 #pragma once
 // Properties of the keystroke notation that hold for any string, shared by the targets.
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include "fuzz_check.h"
 

@@ -1,9 +1,9 @@
 // The keystroke notation from arbitrary strings: text encoding, shortcut translation and the parser, and the plan
 // of whatever parses, on a German layout with the user holding modifiers.
-#include "store/notation.h"
+#include "input/notation.h"
 #include "store/text_codec.h"
 
-#include "fake_keyboard_layouts.h"
+#include "fake_keyboard.h"
 #include "fuzz_text.h"
 #include "notation_checks.h"
 #include "plan_invariants.h"
@@ -19,8 +19,8 @@ using namespace ww;
 void checkPlanOf(const std::vector<KeyAction>& actions, std::uint8_t held) {
     testing::FakeLayout layout = testing::germanLayout();
     for (const std::size_t max : {std::size_t{16}, kMaxEventsPerCall}) {
-        const std::string problem = fuzzing::checkSentPlan(planKeystrokes(actions, layout, false, max), held, layout,
-                                                           max, fuzzing::expectedStrokes(actions));
+        const std::string problem =
+            fuzzing::checkSentPlan(planKeystrokes(actions, layout, false, max), actions, layout, {held, false}, max);
         if (!problem.empty()) fuzzing::fail("plan: " + problem);
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 // What every keystroke plan must hold, whatever it types: checked by replaying its calls on a model keyboard that
 // knows nothing of how the planner builds them.
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
+#include "input/player.h"
+
+#include "fake_keyboard.h"
 
 #include <algorithm>
 #include <array>
@@ -69,7 +72,9 @@ private:
 //   own release afterwards included;
 // - a call has at most `maxEvents` events unless it holds one action alone (or only the release or the
 //   restoring of the user's modifiers);
-// - exactly `strokes` keys are typed (see expectedStrokes), and no actions give no calls.
+// - exactly `strokes` keys are typed (see expectedStrokes; kAnyStrokes for a send cut short), and no actions give
+//   no calls.
+inline constexpr std::size_t kAnyStrokes = SIZE_MAX;
 inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t held, std::size_t maxEvents,
                              std::size_t strokes) {
     const auto id = [](const KeyEvent& e) { return e.unicode ? 0x10000u + e.scan : std::uint32_t{e.vk}; };
@@ -78,7 +83,7 @@ inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t hel
     for (std::size_t bit = 0; bit < kHeldVks.size(); ++bit)
         if (held & (1u << bit)) userKeys.insert(kHeldVks[bit]);
     if (strokes == 0) return calls.empty() ? std::string() : "calls for no actions";
-    if (calls.empty()) return "no calls for " + std::to_string(strokes) + " strokes";
+    if (calls.empty()) return strokes == kAnyStrokes ? "" : "no calls for " + std::to_string(strokes) + " strokes";
 
     KeySet down = userKeys, userDown = userKeys, lone;
     for (std::uint32_t key : userKeys.keys())
@@ -135,20 +140,37 @@ inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t hel
     }
     if (!down.sameAs(userKeys)) return "the user's modifiers are not down as before";
     if (!lone.empty()) return "the user's release would be a lone Alt or Win";
-    if (typed != strokes) return std::to_string(typed) + " strokes typed, " + std::to_string(strokes) + " expected";
+    if (strokes != kAnyStrokes && typed != strokes)
+        return std::to_string(typed) + " strokes typed, " + std::to_string(strokes) + " expected";
     return {};
 }
 
-// checkPlan for the calls of the planner as the player sends them to a user who holds `held` throughout: the
-// planner's own calls keep its limit; each sent call lifts those keys first and presses them again at its end.
-inline std::string checkSentPlan(const std::vector<KeyCall>& planned, std::uint8_t held, KeyboardLayout& layout,
-                                 std::size_t maxEvents, std::size_t strokes) {
+// checkPlan for the planner's calls `planned` of `actions` (its limit kept), then for what the real player sends of
+// them into the loop-back keyboard, where the user holds `state.held` throughout and the system takes only `cut`
+// events of call `cutCall`: the taken part and its repair count as one call, and nothing may follow them.
+inline std::string checkSentPlan(const std::vector<KeyCall>& planned, std::span<const KeyAction> actions,
+                                 KeyboardLayout& layout, KeyboardState state, std::size_t maxEvents,
+                                 std::size_t cutCall = SIZE_MAX, std::size_t cut = SIZE_MAX) {
+    const std::size_t strokes = expectedStrokes(actions);
     std::string problem = checkPlan(planned, 0, maxEvents, strokes);
     if (!problem.empty()) return "as planned: " + problem;
-    std::vector<KeyCall> sent = planned;
-    for (KeyCall& call : sent)
-        call = withHeldLifted(call, held, layout);
-    problem = checkPlan(sent, held, SIZE_MAX, strokes);
+    testing::FakeKeyboard keys{layout};
+    keys.hold(state.held);
+    keys.capsLock = state.capsLock;
+    bool cutShort = false;
+    keys.accept = [&](std::size_t call, std::size_t size) {
+        cutShort |= call == cutCall && cut < size;
+        return call == cutCall ? cut : size;
+    };
+    Player(keys, keys, maxEvents).play(actions);
+    std::vector<KeyCall> sent = std::move(keys.calls);
+    if (cutShort) {
+        if (sent.size() > cutCall + 2) return "keys sent after a call was cut short";
+        for (; sent.size() == cutCall + 2; sent.pop_back())
+            sent[cutCall].insert(sent[cutCall].end(), sent.back().begin(), sent.back().end());
+        if (sent.back().empty()) sent.pop_back(); // nothing went in and nothing was left to undo
+    }
+    problem = checkPlan(sent, state.held, SIZE_MAX, cutShort ? kAnyStrokes : strokes);
     return problem.empty() ? problem : "as sent: " + problem;
 }
 

@@ -7,12 +7,12 @@
 //                         its process does not compete with the target while it handles the keys.
 #include <windows.h>
 
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
+#include "input/notation.h"
 #include "platform/win32/ansi_codec.h"
-#include "platform/win32/sendinput_player.h"
 #include "platform/win32/win_file_store.h"
+#include "platform/win32/win_keyboard.h"
 #include "store/assignments.h"
-#include "store/notation.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -6,8 +6,8 @@ namespace {
 using namespace std::string_view_literals;
 
 constexpr std::uint16_t kFreshPress = 0x8001; // down now and pressed since the previous query
-constexpr std::wstring_view kBackspace = L"{BACKSPACE}";
-constexpr std::wstring_view kFeedback = L"OK";
+constexpr KeyAction kBackspace[] = {{false, 0, NamedKey::Backspace, ModNone}};
+constexpr std::wstring_view kFeedback = L"OK"; // typed as characters
 // "NUM " and a NUL: no key name can equal it, so keypad presses never type a key text.
 constexpr std::wstring_view kPadLabel = L"NUM \0"sv;
 
@@ -102,10 +102,9 @@ void Engine::deactivate() {
 
 bool Engine::keypressed(int code, std::wstring_view label) {
     if (keys_.asyncKeyState(code) != kFreshPress) return false;
-    Text1.assign(label);
     for (int index = 0; index < kKeyCount; ++index) {
         const wchar_t name = keyName(index);
-        if (Text1 == std::wstring_view(&name, 1)) {
+        if (label == std::wstring_view(&name, 1)) {
             erasefeedback();
             play(table_.keytexts[index]);
         }
@@ -120,8 +119,8 @@ void Engine::erasefeedback() {
 }
 
 // An empty entry types nothing; the player is not bothered with it.
-void Engine::play(std::wstring_view keys) {
-    if (!keys.empty()) player_.play(keys);
+void Engine::play(std::span<const KeyAction> actions) {
+    if (!actions.empty()) player_.play(actions);
 }
 
 } // namespace ww

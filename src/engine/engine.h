@@ -1,10 +1,11 @@
 #pragma once
 // The hotkey engine: watches the keypad on Timer1, scans the 36 keys on Timer2 while armed, and repairs what the
 // user typed through the keystroke player. Its whole state is which timer is enabled.
+#include "input/player.h"
 #include "store/assignments.h"
 
 #include <cstdint>
-#include <string>
+#include <span>
 #include <string_view>
 
 namespace ww {
@@ -14,16 +15,6 @@ class KeyState {
 public:
     virtual ~KeyState() = default;
     virtual std::uint16_t asyncKeyState(int virtualKey) = 0;
-};
-
-// Queues one keystroke string for the focused window and returns without waiting; order of calls is kept.
-// Strings it cannot parse it plays nothing for.
-class KeystrokePlayer {
-public:
-    virtual ~KeystrokePlayer() = default;
-    virtual void play(std::wstring_view keys) = 0;
-    // Types the text as it stands, as Unicode character events: no key of the keyboard goes down.
-    virtual void playCharacters(std::wstring_view text) = 0;
 };
 
 class Timer {
@@ -57,7 +48,7 @@ public:
     bool armed() const { return timer2_.enabled(); }
 
 private:
-    void play(std::wstring_view keys);
+    void play(std::span<const KeyAction> actions);
     void endArmed();
 
     KeyState& keys_;
@@ -65,7 +56,6 @@ private:
     Timer& timer1_;
     Timer& timer2_;
     const AssignmentTable& table_;
-    std::wstring Text1;     // label of the last recognised press
     int ownBackspaces_ = 0; // Backspaces of the arming tick the key state has not shown yet
     int armedTicks_ = 0;
 };

@@ -3,8 +3,8 @@
 // the engine's timers; its face only tells the user to use the icon.
 #include "engine/engine.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/sendinput_player.h"
 #include "platform/win32/tray_icon.h"
+#include "platform/win32/win_keyboard.h"
 #include "platform/win32/win_timer.h"
 #include "platform/win32/window.h"
 #include "shell/close_query.h"
@@ -64,7 +64,9 @@ private:
     AssignmentTable table_;
     std::vector<std::wstring> problems_;
     win::AsyncKeyState keys_;
-    win::SendInputPlayer player_;
+    win::SendInputSink sink_;
+    win::Win32Keyboard keyboard_;
+    Player player_{sink_, keyboard_};
     win::WindowTimer Timer1{1, 50};
     win::WindowTimer Timer2{2, 1};
     win::WindowTimer Timer4{4, 1};

@@ -1,8 +1,7 @@
 #include "store/assignments.h"
 
-#include "store/notation.h"
-
 #include <algorithm>
+#include <variant>
 
 namespace ww {
 
@@ -41,6 +40,15 @@ void loadHalf(FileStore& files, const TextCodec& codec, const std::string& name,
     for (int i = 0; i < count; ++i) {
         store(i, records[static_cast<std::size_t>(i)]);
     }
+}
+
+// The actions of a record, or none and a problem that names the key ("Z3", "A") when they cannot be played.
+std::vector<KeyAction> playable(std::wstring_view keys, const std::wstring& key, const std::wstring& record,
+                                std::wstring_view what, std::vector<std::wstring>* problems) {
+    ParseResult parsed = parseKeystrokes(keys);
+    if (auto* actions = std::get_if<std::vector<KeyAction>>(&parsed)) return std::move(*actions);
+    if (problems) problems->push_back(key + L": „" + record + L"“ " + std::wstring(what));
+    return {};
 }
 
 // Exactly `count` fields; an empty one gets the default text, so no empty line is ever written.
@@ -115,10 +123,13 @@ AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<
     finishInterruptedSave(files); // before a missing file is created anew
     AssignmentTable table;
     loadHalf(files, codec, kShortcutFile, kShortcutCount, problems, [&](int i, const std::wstring& record) {
-        table.padshortcuts[static_cast<std::size_t>(i + 1)] = translateShortcut(record);
+        table.padshortcuts[static_cast<std::size_t>(i + 1)] =
+            playable(translateShortcut(record), L"Z" + std::to_wstring(i + 1), record,
+                     L"ist kein gültiges Tastenkürzel.", problems);
     });
     loadHalf(files, codec, kKeyTextFile, kKeyCount, problems, [&](int i, const std::wstring& record) {
-        table.keytexts[static_cast<std::size_t>(i)] = encodeText(record);
+        table.keytexts[static_cast<std::size_t>(i)] =
+            playable(encodeText(record), std::wstring(1, keyName(i)), record, L"kann nicht getippt werden.", problems);
     });
     return table;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The two assignment files (tipp.dat: 36 key texts, tipps.dat: 9 keypad shortcuts) and the table built from them.
+#include "input/notation.h"
 #include "store/file_store.h"
 #include "store/text_codec.h"
 
@@ -19,10 +20,11 @@ inline constexpr int kShortcutCount = 9; // keypad 1..9, shown as Z1..Z9
 // Key name of table index 0..35: '1'..'9', '0', 'A'..'Z'.
 wchar_t keyName(int index);
 
-// In-memory table, rebuilt at each load of the main window; indexes outside 0..35 and 1..9 stay empty.
+// In-memory table, rebuilt at each load of the main window: what each key plays, parsed once. Indexes outside 0..35
+// and 1..9, and entries that cannot be played, stay empty.
 struct AssignmentTable {
-    std::array<std::wstring, 41> keytexts;     // encoded key texts, index 0..35 in key order
-    std::array<std::wstring, 11> padshortcuts; // translated shortcuts, index k for keypad k (1..9)
+    std::array<std::vector<KeyAction>, 41> keytexts;     // key texts, index 0..35 in key order
+    std::array<std::vector<KeyAction>, 11> padshortcuts; // shortcuts, index k for keypad k (1..9)
 };
 
 // Splits decoded file text into exactly `count` records. CR LF, lone LF and lone CR all end a line; lines past
@@ -48,8 +50,9 @@ std::vector<std::wstring> readForWindow(FileStore& files, const TextCodec& codec
 
 // Builds the table the way the main window does at each load: tipps.dat first, then tipp.dat. A missing file is
 // created with its default lines and leaves its half empty for this load. Problems (a file that cannot be read
-// or created) are appended to `problems` (may be null) as German sentences; that half then stays empty and the
-// file untouched. A damaged file fills its half with what it holds and is reported the same way.
+// or created: that half then stays empty and the file untouched; a record that cannot be played: that key stays
+// empty) are appended to `problems` (may be null) as German sentences. A damaged file fills its half with what it
+// holds and is reported the same way.
 AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems);
 
 // The editor's save: tipp.dat and tipps.dat, each written as a whole (36 and 9 CR LF lines), as one replacement

@@ -85,6 +85,10 @@ run_layout() { # run_layout NAME SETXKBMAP-ARGUMENTS...
     xset q | grep -q 'Num Lock: *on' || xdotool key Num_Lock
     start_wine_session
     start_hidden "$DIR"
+    check "$name: the start names keypad 4's unplayable shortcut" \
+        wait_for 'drv text Wortwerk id:65535 | grep -qF "Z4: „{gibtsnicht}“ ist kein gültiges Tastenkürzel."' 15
+    drv post Wortwerk 0x111 1 >/dev/null || true
+    check "$name: OK closes the message" drv gone Wortwerk 5
     start_notepad
     focus "$PAD"
 

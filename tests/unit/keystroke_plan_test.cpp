@@ -1,6 +1,6 @@
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
-#include "fake_keyboard_layouts.h"
+#include "fake_keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -10,72 +10,29 @@
 #include <variant>
 
 // The plan's general rules (every key released in its call, the user's modifiers restored, the event limit) hold
-// for any input in fuzz/keystroke_plan_fuzz.cpp; here the exact events for known layouts.
+// for any input in fuzz/keystroke_plan_fuzz.cpp; here the exact events for known layouts. The user's held
+// modifiers are the player's tests.
 namespace ww {
 namespace {
 
-using testing::FakeLayout;
-using testing::fakeScan;
-using testing::kVkSharpS;
+using namespace testing;
 
-// Plans a keystroke string and wraps each call as the player sends it while the user holds `state.held`; the
-// parser has its own tests.
-std::vector<KeyCall> plan(KeyboardLayout& layout, std::wstring_view keys, KeyboardState state = {},
+// Plans a keystroke string; the parser has its own tests.
+std::vector<KeyCall> plan(KeyboardLayout& layout, std::wstring_view keys, bool capsLock = false,
                           std::size_t limit = kMaxEventsPerCall) {
-    auto calls = planKeystrokes(std::get<std::vector<KeyAction>>(parseKeystrokes(keys)), layout, state.capsLock, limit);
-    for (KeyCall& call : calls) {
+    auto calls = planKeystrokes(actions(keys), layout, capsLock, limit);
+    for (const KeyCall& call : calls)
         EXPECT_LE(call.size(), limit);
-        call = withHeldLifted(call, state.held, layout);
-    }
     return calls;
 }
 
-KeyEvent down(std::uint16_t key, bool extended = false) {
-    return {key, fakeScan(key), false, extended, false};
-}
-KeyEvent up(std::uint16_t key, bool extended = false) {
-    return {key, fakeScan(key), true, extended, false};
-}
-KeyCall tap(std::uint16_t key, bool extended = false) {
-    return {down(key, extended), up(key, extended)};
-}
-KeyCall unicode(std::uint16_t unit) {
-    return {{0, unit, false, false, true}, {0, unit, true, false, true}};
-}
-KeyCall flat(const std::vector<KeyCall>& calls) {
-    KeyCall all;
-    for (const KeyCall& call : calls)
-        all.insert(all.end(), call.begin(), call.end());
-    return all;
-}
-// `inner` with one modifier key held around it.
-KeyCall with(std::uint16_t modifier, const KeyCall& inner) {
-    return flat({{down(modifier)}, inner, {up(modifier)}});
-}
-
-// That no Alt or Win release is left lone, whichever the user holds, is fuzzed; here the events and their order.
-TEST(KeystrokePlan, HeldModifiersAreLiftedInReverseAndPressedAgainWithTheirExtendedFlags) {
-    FakeLayout de = testing::germanLayout();
-    const KeyCall all = {down(vk::LShift), down(vk::RShift),      down(vk::LControl),   down(vk::RControl, true),
-                         down(vk::LMenu),  down(vk::RMenu, true), down(vk::LWin, true), down(vk::RWin, true)};
-    KeyCall lifted;
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        lifted.push_back(up(it->vk, it->extended));
-    EXPECT_EQ(flat(plan(de, L"x", {0xFF})), flat({tap(vk::Mask), lifted, tap('X'), all, tap(vk::Mask)}));
-    // Without Alt or Win no mask; the plan's own Shift comes in between.
-    EXPECT_EQ(flat(plan(de, L"A", {HeldLShift | HeldRCtrl})), flat({{up(vk::RControl, true), up(vk::LShift)},
-                                                                    with(vk::LShift, tap('A')),
-                                                                    {down(vk::LShift), down(vk::RControl, true)}}));
-}
-
 TEST(KeystrokePlan, ExactEventsForNotationAndLayouts) {
-    FakeLayout de = testing::germanLayout(), us = testing::usLayout(), intl = testing::usInternationalLayout();
-    const KeyboardState caps{0, true};
+    FakeLayout de = germanLayout(), us = usLayout(), intl = usInternationalLayout();
     const struct {
         KeyboardLayout& layout;
         const wchar_t* keys;
         KeyCall events;
-        KeyboardState state = {};
+        bool capsLock = false;
     } cases[] = {
         {us, L"+a^{F9}{DEL}",
          flat({with(vk::LShift, tap('A')), with(vk::LControl, tap(vk::F1 + 8)), tap(vk::Delete, true)})},
@@ -95,13 +52,13 @@ TEST(KeystrokePlan, ExactEventsForNotationAndLayouts) {
         // A dead key on the Shift level of a live key: "2^e" must not become "2ê".
         {intl, L"2{^}e", flat({tap('2'), unicode(L'^'), tap('E')})},
         // Caps Lock would turn plain letters around; shortcuts still use their keys.
-        {de, L"Na", flat({unicode(L'N'), unicode(L'a')}), caps},
-        {de, L"^f", with(vk::LControl, tap('F')), caps},
+        {de, L"Na", flat({unicode(L'N'), unicode(L'a')}), true},
+        {de, L"^f", with(vk::LControl, tap('F')), true},
         // A surrogate pair is one character, modifiers around both halves.
         {us, L"+{\xD83D\xDE00}", with(vk::LShift, flat({unicode(0xD83D), unicode(0xDE00)}))},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(flat(plan(c.layout, c.keys, c.state)), c.events) << c.keys;
+        EXPECT_EQ(flat(plan(c.layout, c.keys, c.capsLock)), c.events) << c.keys;
     // Plain characters (the feedback) go as Unicode even where a key would do.
     EXPECT_EQ(flat(planCharacters(L"OK", us)), flat({unicode(L'O'), unicode(L'K')}));
 }
@@ -134,8 +91,8 @@ std::pair<std::wstring, std::wstring> receive(const std::vector<KeyCall>& calls,
 }
 
 TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOrShifted) {
-    FakeLayout us = testing::usLayout(), de = testing::germanLayout(), ch = testing::swissLayout(),
-               fr = testing::frenchLayout(), intl = testing::usInternationalLayout();
+    FakeLayout us = usLayout(), de = germanLayout(), ch = swissLayout(), fr = frenchLayout(),
+               intl = usInternationalLayout();
     const struct {
         const char* name;
         KeyboardLayout& layout;
@@ -165,13 +122,13 @@ TEST(KeystrokePlan, EveryCharacterArrivesOnEachLayoutKeysOnlyWhereTheyArePlainOr
 }
 
 TEST(KeystrokePlan, CallsSplitBetweenActionsNeverInsideASurrogatePair) {
-    FakeLayout us = testing::usLayout(), de = testing::germanLayout();
+    FakeLayout us = usLayout(), de = germanLayout();
     EXPECT_EQ(plan(us, std::wstring(5000, L'a')).size(), 1u) << "5,000 letters go in one call";
     const std::wstring text = L"Name Straße 12 @home";
-    EXPECT_EQ(receive(plan(de, text, {}, 7), de).first, text) << "split after any action, in order";
+    EXPECT_EQ(receive(plan(de, text, false, 7), de).first, text) << "split after any action, in order";
     const KeyCall pair = flat({unicode(0xD83D), unicode(0xDE00)});
-    EXPECT_EQ(plan(us, L"a\xD83D\xDE00", {}, 4), (std::vector<KeyCall>{tap('A'), pair}));
-    EXPECT_EQ(plan(us, L"a\xD83D\xDE00", {}, 6), (std::vector<KeyCall>{flat({tap('A'), pair})}));
+    EXPECT_EQ(plan(us, L"a\xD83D\xDE00", false, 4), (std::vector<KeyCall>{tap('A'), pair}));
+    EXPECT_EQ(plan(us, L"a\xD83D\xDE00", false, 6), (std::vector<KeyCall>{flat({tap('A'), pair})}));
     if constexpr (sizeof(wchar_t) == 4) {
         EXPECT_EQ(flat(plan(us, L"\U0001F600")), pair);
     }

@@ -1,4 +1,4 @@
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <gtest/gtest.h>
 

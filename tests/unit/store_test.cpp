@@ -1,6 +1,7 @@
 #include "store/assignments.h"
 #include "store/file_store.h"
 #include "store/text_codec.h"
+#include "fake_keyboard.h"
 #include "memory_store.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace {
 
 using namespace std::string_literals;
 using Lines = std::vector<std::wstring>;
+using testing::actions; // the table holds what the keys play: the parsed keystroke string
 
 const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
 
@@ -97,8 +99,8 @@ TEST(SplitRecords, LineEndsShortFilesAndExtraLines) {
         EXPECT_EQ(splitRecords(c.text, c.count), c.records) << c.text.substr(0, 20);
 }
 
-bool allEmpty(const auto& texts) {
-    return std::ranges::all_of(texts, [](const std::wstring& s) { return s.empty(); });
+bool allEmpty(const auto& entries) {
+    return std::ranges::all_of(entries, [](const auto& e) { return e.empty(); });
 }
 
 class Store : public ::testing::Test {
@@ -111,7 +113,7 @@ TEST_F(Store, AMissingFileIsCreatedWithItsDefaultsAndLeavesOnlyItsHalfEmpty) {
     store_.files["tipp.dat"] = "eins\r\n";
     std::vector<std::wstring> problems;
     auto table = loadTable(store_, codec_, &problems);
-    EXPECT_EQ(table.keytexts[0], L"eins");
+    EXPECT_EQ(table.keytexts[0], actions(L"eins"));
     EXPECT_TRUE(allEmpty(table.padshortcuts));
     EXPECT_EQ(store_.files["tipps.dat"], repeat(kDefaultLine, 9));
     EXPECT_EQ(store_.files["tipp.dat"], "eins\r\n");
@@ -119,7 +121,7 @@ TEST_F(Store, AMissingFileIsCreatedWithItsDefaultsAndLeavesOnlyItsHalfEmpty) {
     store_.files.erase("tipp.dat");
     table = loadTable(store_, codec_, &problems);
     EXPECT_TRUE(allEmpty(table.keytexts));
-    EXPECT_EQ(table.padshortcuts[9], L"***nochnichtbenutzt***");
+    EXPECT_EQ(table.padshortcuts[9], actions(L"***nochnichtbenutzt***"));
     EXPECT_EQ(store_.files["tipp.dat"], repeat(kDefaultLine, 36));
     EXPECT_EQ(store_.files.size(), 2u);
     EXPECT_TRUE(problems.empty());
@@ -129,19 +131,21 @@ TEST_F(Store, LoadEncodesTextsAndTranslatesShortcutsByPosition) {
     store_.files["tipp.dat"] = repeat("x\r\n", 23) + "Name###Stra\337e\r\n" + repeat("y\r\n", 11) + "Z{1}\r\n";
     store_.files["tipps.dat"] = "alt + f4\r\nstring + F9\r\n";
     auto table = loadTable(store_, codec_, nullptr);
-    EXPECT_EQ(table.keytexts[22], L"x");
-    EXPECT_EQ(table.keytexts[23], L"Name~Straße"); // key N
-    EXPECT_EQ(table.keytexts[24], L"y");
-    EXPECT_EQ(table.keytexts[35], L"Z{{}1{}}");
-    EXPECT_EQ(table.padshortcuts[1], L"%{F4}");
-    EXPECT_EQ(table.padshortcuts[2], L"^{F9}");
-    EXPECT_EQ(table.padshortcuts[3], L"***nochnichtbenutzt***") << "a short file reads missing records as default";
+    EXPECT_EQ(table.keytexts[22], actions(L"x"));
+    EXPECT_EQ(table.keytexts[23], actions(L"Name~Straße")); // key N
+    EXPECT_EQ(table.keytexts[24], actions(L"y"));
+    EXPECT_EQ(table.keytexts[35], actions(L"Z{{}1{}}"));
+    EXPECT_EQ(table.padshortcuts[1], actions(L"%{F4}"));
+    EXPECT_EQ(table.padshortcuts[2], actions(L"^{F9}"));
+    EXPECT_EQ(table.padshortcuts[3], actions(L"***nochnichtbenutzt***"))
+        << "a short file reads missing records as default";
     EXPECT_EQ(store_.writes, 0) << "loading never rewrites a file";
 
     // UTF-8 types its text, without the mark.
     store_.files["tipp.dat"] = "\357\273\277Stra\303\237e 0\r\nzwei###\342\202\254\r\n";
     table = loadTable(store_, codec_, nullptr);
-    EXPECT_EQ((Lines{table.keytexts[0], table.keytexts[1]}), (Lines{L"Straße 0", L"zwei~€"}));
+    EXPECT_EQ((std::vector{table.keytexts[0], table.keytexts[1]}),
+              (std::vector{actions(L"Straße 0"), actions(L"zwei~€")}));
 }
 
 // Notepad's "Unicode" tipp.dat, cut short by a byte: every reader gets each whole text on its key and a message,
@@ -156,7 +160,7 @@ TEST_F(Store, AUtf16FileCutShortIsReadAsFarAsWholeAndSavedWhole) {
     }
     store_.files = {{"tipp.dat", bytes + "x"}, {"tipps.dat", "f1\r\n"}};
     Lines problems;
-    EXPECT_EQ(loadTable(store_, codec_, &problems).keytexts[12], L"Grüße C");
+    EXPECT_EQ(loadTable(store_, codec_, &problems).keytexts[12], actions(L"Grüße C"));
     Lines keys = readForWindow(store_, codec_, "tipp.dat", kKeyCount, &problems), shortcuts(9, L"f1");
     EXPECT_EQ(keys, texts);
     EXPECT_EQ(problems,
@@ -176,8 +180,8 @@ TEST_F(Store, FilesThatCannotBeCreatedOrReadAreReportedAndLeftAlone) {
     auto table = loadTable(store_, codec_, &problems);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind(L"Die Datei tipp.dat konnte nicht angelegt werden: ", 0), 0u) << problems[0];
-    EXPECT_EQ(table.padshortcuts[1], L"^f");
-    EXPECT_EQ(table.keytexts[0], L"");
+    EXPECT_EQ(table.padshortcuts[1], actions(L"^f"));
+    EXPECT_TRUE(table.keytexts[0].empty());
 
     store_ = MemoryStore();
     store_.unreadable = {"tipp.dat", "tipps.dat"};
@@ -205,7 +209,7 @@ TEST_F(Store, SaveWritesExactlyTheFieldsAndDefaultsEmptyOnes) {
                                             "  Gr\374\337e aus K\366ln, Stra\337e \304\326\334 \200  \r\n");
     EXPECT_EQ(store_.files["tipps.dat"], "strg + f9\r\n" + kDefaultLine + "3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n");
     EXPECT_EQ(readRecords(store_, codec_, "tipp.dat", 36), keys);
-    EXPECT_EQ(loadTable(store_, codec_, nullptr).keytexts[35], keys[35]);
+    EXPECT_EQ(loadTable(store_, codec_, nullptr).keytexts[35], actions(encodeText(keys[35])));
 }
 
 // A disk that fills up after any number of bytes, or a rename refused at any step, leaves both files byte for byte

@@ -1,4 +1,4 @@
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <array>
 #include <optional>

@@ -1,16 +1,7 @@
-#include "platform/win32/sendinput_player.h"
-
-#include "store/notation.h"
-
-#include <algorithm>
-#include <variant>
+#include "platform/win32/win_keyboard.h"
 
 namespace ww::win {
 namespace {
-
-UINT systemSendInput(std::span<INPUT> inputs) {
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 struct HeldModifier {
     int vk;
@@ -84,43 +75,14 @@ std::vector<INPUT> toInputs(std::span<const ww::KeyEvent> events) {
     return inputs;
 }
 
-SendInputPlayer::SendInputPlayer() : SendInputPlayer(systemSendInput) {}
-
-SendInputPlayer::SendInputPlayer(Sender send, StateReader readState, std::size_t maxEventsPerCall)
-    : send_(std::move(send)), readState_(std::move(readState)), maxEvents_(maxEventsPerCall) {}
-
-void SendInputPlayer::play(std::wstring_view keys) {
-    const ww::ParseResult parsed = ww::parseKeystrokes(keys);
-    if (std::holds_alternative<ww::ParseError>(parsed)) {
-        MessageBeep(MB_ICONWARNING);
-        return;
-    }
-    Win32KeyboardLayout layout(foregroundKeyboardLayout());
-    const auto& actions = std::get<std::vector<ww::KeyAction>>(parsed);
-    sendAll(ww::planKeystrokes(actions, layout, readState_().capsLock, maxEvents_), layout);
+ww::KeyboardLayout& Win32Keyboard::layout() {
+    layout_ = Win32KeyboardLayout(foregroundKeyboardLayout());
+    return layout_;
 }
 
-void SendInputPlayer::playCharacters(std::wstring_view text) {
-    Win32KeyboardLayout layout(foregroundKeyboardLayout());
-    sendAll(ww::planCharacters(text, layout, maxEvents_), layout);
-}
-
-// The held modifiers are read right before each call: the user may let go or take hold while a long text is
-// planned or sent, and a key pressed again for the user who has let go would stay down.
-void SendInputPlayer::sendAll(const std::vector<ww::KeyCall>& calls, ww::KeyboardLayout& layout) {
-    for (const ww::KeyCall& call : calls) {
-        const std::uint8_t held = readState_().held;
-        const ww::KeyCall whole = ww::withHeldLifted(call, held, layout);
-        std::vector<INPUT> inputs = toInputs(whole);
-        const UINT sent = send_(inputs);
-        if (sent != inputs.size()) {
-            // Blocked (another desktop, a higher-integrity window) or cut short: typing on would garble the text.
-            const auto taken = std::span(whole).first(std::min<std::size_t>(sent, whole.size()));
-            std::vector<INPUT> repair = toInputs(ww::afterCutShort(taken, held, layout));
-            if (!repair.empty()) send_(repair); // best effort: if this is blocked too, there is nothing left to try
-            return;
-        }
-    }
+std::size_t SendInputSink::send(std::span<const ww::KeyEvent> events) {
+    std::vector<INPUT> inputs = toInputs(events);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 } // namespace ww::win

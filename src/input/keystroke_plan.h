@@ -1,7 +1,7 @@
 #pragma once
 // Turns parsed key actions into the key events of one or more SendInput calls for a given keyboard layout, and
 // wraps each call around the modifiers the user holds when it is sent.
-#include "store/notation.h"
+#include "input/notation.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -103,7 +103,8 @@ std::vector<KeyCall> planCharacters(std::wstring_view text, KeyboardLayout& layo
 KeyCall withHeldLifted(std::span<const KeyEvent> call, std::uint8_t held, KeyboardLayout& layout);
 
 // What to send after the system took only `taken` of a call that found `held` down: the release of every key the
-// taken part left down, and the press of the user's keys it had lifted.
+// taken part left down, and the press of the user's keys it had lifted, with the mask tap wherever an Alt or Win
+// release, ours now or the user's later, would otherwise come right after its press.
 KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, KeyboardLayout& layout);
 
 } // namespace ww

@@ -1,8 +1,7 @@
-#include "platform/keystroke_plan.h"
+#include "input/keystroke_plan.h"
 
 #include <array>
 #include <initializer_list>
-#include <optional>
 #include <unordered_map>
 
 namespace ww {
@@ -288,7 +287,12 @@ KeyCall afterCutShort(std::span<const KeyEvent> taken, std::uint8_t held, Keyboa
     if (releasesMenuOpener) write.maskTap();
     repair.insert(repair.end(), releases.begin(), releases.end());
     write.press(lifted);
-    if (lifted & kMenuOpeners) write.maskTap();
+    // The user's own release of Alt or Win comes later: it must not follow their press with nothing between.
+    bool menuArmed = false;
+    for (const std::span<const KeyEvent> part : {taken, std::span<const KeyEvent>(repair)})
+        for (const KeyEvent& e : part)
+            if (!e.keyUp) menuArmed = (modifierBit(e) & kMenuOpeners) != 0;
+    if (menuArmed) write.maskTap();
     return repair;
 }
 
