@@ -1,7 +1,6 @@
 #include "help/form5_win.h"
 
 #include "platform/win32/dpi.h"
-#include "shell/app_win.h"
 
 #include <algorithm>
 
@@ -80,6 +79,7 @@ bool Form5::open() {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(command_[0]); // as in a dialog: the first button has the focus, Tab moves on
+    host_.replaceMainWindow();
     return true;
 }
 
@@ -157,7 +157,7 @@ void Form5::OnClose() {
     if (closing_) return;
     closing_ = true;
     win::setTopmost(hwnd(), false);
-    App::get().bringBackMainWindow();
+    host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

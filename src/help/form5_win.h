@@ -2,7 +2,7 @@
 // `Form5`: the help window. Opening it replaces the main window; every way of closing it brings the main window back.
 #include "help/form5.h"
 #include "platform/win32/dpi.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 #include <array>
 
@@ -10,6 +10,7 @@ namespace ww {
 
 class Form5 final : public SecondaryWindow {
 public:
+    using SecondaryWindow::SecondaryWindow;
     bool open() override;
 
 protected:

@@ -2,8 +2,6 @@
 
 #include "help/form5_win.h"
 #include "platform/win32/dpi.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
 
 namespace ww {
 
@@ -28,6 +26,7 @@ bool FrmSplash::open() {
     SetForegroundWindow(hwnd());
     timer1_.attach(hwnd());
     timer1_.setEnabled(true);
+    host_.replaceMainWindow();
     return true;
 }
 
@@ -78,7 +77,7 @@ void FrmSplash::OnClose() {
     closing_ = true;
     timer1_.setEnabled(false);
     win::setTopmost(hwnd(), false);
-    App::get().bringBackMainWindow();
+    host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 
@@ -129,12 +128,6 @@ LRESULT FrmSplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);
-}
-
-bool checkFirstStart() {
-    static FirstStart firstStart; // the whole run: the notice comes at most once
-    win::Win32FileStore files;
-    return firstStart.check(files) && App::get().openOrShow<FrmSplash>() != nullptr;
 }
 
 } // namespace ww

@@ -3,12 +3,13 @@
 // closing it brings the main window back.
 #include "help/frm_splash.h"
 #include "platform/win32/win_timer.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 namespace ww {
 
 class FrmSplash final : public SecondaryWindow {
 public:
+    using SecondaryWindow::SecondaryWindow;
     bool open() override;
 
 protected:
@@ -33,9 +34,5 @@ private:
     win::UniqueBrush frameBrush_;
     bool closing_ = false;
 };
-
-// The first-start check on the main window's first `Timer4` tick: true if the notice has opened, and the main window
-// should now unload.
-bool checkFirstStart();
 
 } // namespace ww

@@ -1,17 +1,9 @@
 #include "shell/form1_win.h"
 
 #include "../res/resource.h"
-#include "help/form5_win.h"
-#include "help/frm_splash_win.h"
-#include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
 #include "shell/commands.h"
-#include "windows/form2_win.h"
-#include "windows/form6_win.h"
-#include "windows/form7_win.h"
 
 namespace ww {
 
@@ -27,7 +19,7 @@ constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128
 
 } // namespace
 
-Form1::Form1() = default;
+Form1::Form1(WindowHost& host) : host_(host) {}
 
 Form1::~Form1() {
     // The icon must not outlive the window that receives its notifications.
@@ -38,11 +30,11 @@ bool Form1::load() {
     HINSTANCE inst = win::instance();
     // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
     if (!create(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, App::get().owner(),
+                CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, host_.owner(),
                 static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0,
                                               LR_DEFAULTSIZE | LR_SHARED)))) // the class outlives this window
         return false;
-    App::get().windowLoaded();
+    host_.loaded();
     loaded_ = true;
     return true;
 }
@@ -60,9 +52,7 @@ void Form1::OnCreate() {
     tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
     tray_.add(); // a missing task bar is not an error: "TaskbarCreated" adds the icon later
 
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    table_ = loadTable(files, codec, &problems_);
+    table_ = loadTable(host_.files(), host_.codec(), &problems_);
     if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
 
     Timer1.attach(hwnd());
@@ -89,7 +79,7 @@ void Form1::onDestroyed() {
     Timer4.attach(nullptr);
     if (loaded_) {
         loaded_ = false;
-        App::get().mainWindowDestroyed(); // may release this object later, never during this call
+        host_.destroyed(*this); // may release this object later, never during this call
     }
 }
 
@@ -113,7 +103,7 @@ void Form1::OnTimer(UINT_PTR id) {
         // (unloading the main window would take it away unread).
         if (!IsWindowEnabled(hwnd())) break;
         Timer4.setEnabled(false);
-        if (checkFirstStart()) unload();
+        host_.checkFirstStart();
         break;
     }
 }
@@ -157,23 +147,12 @@ void Form1::OnCommand(UINT id) {
         mnBar_.deactivate();
         engine_.deactivate();
         break;
-    case CmdMnMsgShow:
-        if (App::get().openOrShow<Form2>()) unload();
-        break;
-    case CmdHilf:
-        if (App::get().openOrShow<Form5>()) unload();
-        break;
-    case CmdTabean: // an open overview reads the files again: they may have changed since it opened
-        App::get().assignmentFilesChanged();
-        App::get().openOrShow<Form7>();
-        break;
-    case CmdZwisch:
-        if (App::get().openOrShow<Form6>()) unload();
-        break;
     case CmdMnExit:
         tray_.remove();
         unload();
         break;
+    default: // the commands that open a window
+        host_.open(id);
     }
 }
 

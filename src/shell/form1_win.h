@@ -10,6 +10,7 @@
 #include "shell/close_query.h"
 #include "shell/tray_menu.h"
 #include "store/assignments.h"
+#include "ui/window_host.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ inline constexpr UINT kTrayCallback = WM_APP + 1;
 
 class Form1 final : public win::Window {
 public:
-    Form1();
+    explicit Form1(WindowHost& host);
     ~Form1() override;
 
     bool load();            // the start-up sequence; false if the window could not be created
@@ -52,6 +53,7 @@ private:
     void updateTrayIcon();
     int px(int pixelsAt96) const;
 
+    WindowHost& host_;
     win::UniqueIcon icon_;
     win::UniqueIcon smallIcon_;
     win::UniqueFont font_;

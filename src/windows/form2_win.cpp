@@ -1,10 +1,7 @@
 #include "windows/form2_win.h"
 
-#include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
 #include "windows/sheet_win.h"
 
 #include <commctrl.h>
@@ -73,14 +70,12 @@ void widenToText(HWND label) {
 
 } // namespace
 
-Form2::Form2() : model_(programWordStep) {}
+Form2::Form2(WindowHost& host) : SecondaryWindow(host), model_(programWordStep) {}
 
 bool Form2::open() {
     // A task-bar button: while the editor is open there is no tray icon to reach the program by.
     if (!createSecondary(L"WortwerkForm2", 0, kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, true)) return false;
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    model_.load(files, codec, &problems_);
+    model_.load(host_.files(), host_.codec(), &problems_);
     for (int slot = 0; slot < kSlotCount; ++slot)
         SetWindowTextW(Text1[slot], model_.field(slot).c_str());
     hidefields();
@@ -90,6 +85,7 @@ bool Form2::open() {
     Timer1.attach(hwnd());
     Timer1.setEnabled(true);
     if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    host_.replaceMainWindow();
     return true;
 }
 
@@ -171,15 +167,13 @@ void Form2::OnKeyButton(int slot) {
 
 void Form2::OnSpeichern() {
     readFields();
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    const SaveOutcome outcome = model_.save(files, codec);
+    const SaveOutcome outcome = model_.save(host_.files(), host_.codec());
     if (!outcome.saved) {
         win::messageBox(hwnd(), outcome.message, outcome.title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     showFieldTexts();
-    App::get().assignmentFilesChanged();
+    host_.assignmentFilesChanged();
 }
 
 void Form2::OnAusdrucken() {
@@ -208,7 +202,7 @@ void Form2::closePath() {
     if (closing_) return;
     closing_ = true;
     Timer1.setEnabled(false);
-    App::get().bringBackMainWindow();
+    host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

@@ -3,7 +3,7 @@
 // back when it closes.
 #include "platform/win32/handles.h"
 #include "platform/win32/win_timer.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 #include "windows/form2.h"
 
 #include <array>
@@ -14,7 +14,7 @@ namespace ww {
 
 class Form2 final : public SecondaryWindow {
 public:
-    Form2();
+    explicit Form2(WindowHost& host);
     bool open() override;
 
 protected:

@@ -1,21 +1,18 @@
 #include "windows/form6_win.h"
 
 #include "platform/clipboard.h"
-#include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/win_clipboard.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
 #include "windows/form6.h"
 
 namespace ww {
 
 // The load step: tipp.dat read once; the system places the window.
 bool Form6::open() {
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    lines_ = readPickList(files, codec, &problems_);
-    return openList(L"WortwerkForm6", kForm6Title, lines_, kForm6ClientWidth, kForm6ClientHeight, false);
+    lines_ = readPickList(host_.files(), host_.codec(), &problems_);
+    if (!openList(L"WortwerkForm6", kForm6Title, lines_, kForm6ClientWidth, kForm6ClientHeight, false)) return false;
+    host_.replaceMainWindow();
+    return true;
 }
 
 win::UniqueFont Form6::listFont() {
@@ -33,7 +30,7 @@ void Form6::OnSelChange() {
 // Close box, Alt+F4, system menu, the end of the session or a close request from elsewhere: the main window comes
 // back first, so the program never runs out of windows in between.
 void Form6::OnClose() {
-    App::get().bringBackMainWindow();
+    host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

@@ -6,6 +6,7 @@ namespace ww {
 
 class Form6 final : public ListWindow {
 public:
+    using ListWindow::ListWindow;
     bool open() override;
 
 protected:

@@ -1,26 +1,20 @@
 #include "windows/form7_win.h"
 
-#include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
-#include "platform/win32/win_file_store.h"
 #include "windows/form7.h"
 
 namespace ww {
 
 // The load step: both files read; the list shows them until the window is closed or reloads.
 bool Form7::open() {
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    const auto lines = readOverview(files, codec, &problems_);
+    const auto lines = readOverview(host_.files(), host_.codec(), &problems_);
     return openList(L"WortwerkForm7", kForm7Title, lines, kForm7ClientWidth, kForm7ClientHeight, true);
 }
 
 void Form7::reload() {
     if (!hwnd()) return;
     problems_.clear();
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    showLines(readOverview(files, codec, &problems_));
+    showLines(readOverview(host_.files(), host_.codec(), &problems_));
 }
 
 win::UniqueFont Form7::listFont() {

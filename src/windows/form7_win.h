@@ -6,6 +6,7 @@ namespace ww {
 
 class Form7 final : public ListWindow {
 public:
+    using ListWindow::ListWindow;
     bool open() override;
     // The files have new contents: the open list shows them, scrolled and selected as the user left it.
     void reload();

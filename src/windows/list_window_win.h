@@ -3,7 +3,7 @@
 // the topmost band, and a task-bar button of their own (both can be minimized, and a minimized window without one
 // could not be reached again).
 #include "platform/win32/handles.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@ namespace ww {
 
 class ListWindow : public SecondaryWindow {
 protected:
+    using SecondaryWindow::SecondaryWindow;
     // Creates the window, fills `List1` with `lines` and shows it with that client size; false (and no window) if
     // that failed. Read problems collected in `problems_` are shown to the user once the window is up.
     bool openList(const wchar_t* className, const wchar_t* title, const std::vector<std::wstring>& lines,

@@ -1,3 +1,4 @@
+#include "app/app_win.h"
 #include "shell/form1_win.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,8 @@ TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
     {
-        Form1 form;
+        App app;
+        Form1 form(app);
         ASSERT_TRUE(form.load());
         ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE); // a hidden window has nothing to redraw
         HWND label = FindWindowExW(form.hwnd(), nullptr, L"Static", nullptr);

@@ -1,3 +1,4 @@
+#include "app/app_win.h"
 #include "help/form5_win.h"
 #include "windows/form7_win.h"
 #include "windows/list_window_win.h"
@@ -22,6 +23,7 @@ protected:
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
     }
+    App app_;
 
 private:
     std::filesystem::path previous_ = std::filesystem::current_path();
@@ -50,7 +52,7 @@ std::wstring textOf(HWND control) {
 }
 
 TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
-    Form5 help;
+    Form5 help(app_);
     ASSERT_TRUE(help.open());
     for (int i = 0; i < kHelpTopicCount; ++i) {
         HWND box = GetDlgItem(help.hwnd(), kLabel1FirstId + i);
@@ -94,7 +96,7 @@ TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
 }
 
 TEST_F(SecondaryWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
-    Form5 help;
+    Form5 help(app_);
     ASSERT_TRUE(help.open());
     HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id);
     SetFocus(button);
@@ -131,7 +133,7 @@ private:
 TEST_F(SecondaryWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
     ThickFrames frames;
     ASSERT_TRUE(frames.set());
-    Form7 overview;
+    Form7 overview(app_);
     ASSERT_TRUE(overview.open());
     RECT client{}, window{}, list{};
     GetClientRect(overview.hwnd(), &client);

@@ -3,11 +3,13 @@
 // exists at most once, is counted as a loaded window while it exists, keeps its layout at the monitor's DPI and
 // gets dialog keyboard handling (Tab, access keys) from the program's message loop.
 #include "platform/win32/window.h"
+#include "ui/window_host.h"
 
 namespace ww {
 
 class SecondaryWindow : public win::Window {
 public:
+    explicit SecondaryWindow(WindowHost& host) : host_(host) {}
     // Creates, lays out and shows the window; false if it could not be created.
     virtual bool open() = 0;
     // A second request to open it only brings it back to the front.
@@ -24,6 +26,8 @@ protected:
     // Recreate fonts and place every control again; called after creation and after a DPI change.
     virtual void layout() {}
     void onDestroyed() override;
+
+    WindowHost& host_;
 
 private:
     void OnActivate(bool active, bool minimized);

@@ -1,7 +1,6 @@
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 #include "../res/resource.h"
-#include "shell/app_win.h"
 
 namespace ww {
 
@@ -16,12 +15,12 @@ bool SecondaryWindow::createSecondary(const wchar_t* className, DWORD exStyle, c
                                       bool taskbarButton) {
     HICON icon = static_cast<HICON>(
         LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    HWND owner = taskbarButton ? nullptr : App::get().owner();
+    HWND owner = taskbarButton ? nullptr : host_.owner();
     if (!create(className, exStyle | WS_EX_CONTROLPARENT, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner,
                 icon))
         return false;
     loaded_ = true;
-    App::get().windowLoaded();
+    host_.loaded();
     layout();
     return true;
 }
@@ -29,7 +28,7 @@ bool SecondaryWindow::createSecondary(const wchar_t* className, DWORD exStyle, c
 void SecondaryWindow::onDestroyed() {
     if (!loaded_) return;
     loaded_ = false;
-    App::get().secondaryDestroyed(this); // may release this object later, never during this call
+    host_.destroyed(*this); // may release this object later, never during this call
 }
 
 // As the dialog manager does it: leaving, the window remembers which of its controls has the focus; coming back, that
