@@ -69,27 +69,29 @@ win::UniqueFont createHelpFont(HWND window, const HelpFont& font) {
     return win::createFont(window, font.face, font.centiPoints, font.bold);
 }
 
-bool Form5::open() {
-    // Sizable, but nothing in it moves or grows; without a task-bar button a minimized window would be hard to find.
-    if (!createSecondary(L"WortwerkForm5", 0, kForm5Title,
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN))
-        return false;
-    win::setClientSize(hwnd(), kForm5Width, kForm5Height, true);
-    win::setTopmost(hwnd(), true);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+// Sizable, but nothing in it moves or grows; without a task-bar button a minimized window would be hard to find.
+Form5::Form5(WindowHost& host)
+    : SecondaryWindow(
+          host, {.className = L"WortwerkForm5",
+                 .title = kForm5Title,
+                 .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
+                 .width = kForm5Width,
+                 .height = kForm5Height,
+                 .topmost = true,
+                 .replacesMainWindow = true}) {}
+
+void Form5::opened() {
     SetFocus(command_[0]); // as in a dialog: the first button has the focus, Tab moves on
-    host_.replaceMainWindow();
-    return true;
 }
 
-void Form5::OnCreate() {
+bool Form5::onCreate() {
     const auto& buttons = form5Buttons();
     for (std::size_t i = 0; i < buttons.size(); ++i)
         command_[i] = win::createControl(hwnd(), L"BUTTON", buttons[i].caption,
                                          WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, buttons[i].id);
     for (std::size_t i = 0; i < label1_.size(); ++i)
         label1_[i] = createTopic(i, false);
+    return true;
 }
 
 // Hidden until their button is clicked; read-only text that wraps at word boundaries and shows "&" as it is. A text
@@ -144,7 +146,7 @@ void Form5::OnCommand(int id) {
     const Form5Button* button = form5ButtonById(id);
     if (!button) return;
     if (button->topic == kCloseHelp) {
-        OnClose();
+        close();
         return;
     }
     topics_.show(button->topic);
@@ -152,33 +154,13 @@ void Form5::OnCommand(int id) {
         ShowWindow(label1_[static_cast<std::size_t>(i)], topics_.visible(i) ? SW_SHOW : SW_HIDE);
 }
 
-// Every way out: close button, close box, Alt+F4, Esc, end of the session.
-void Form5::OnClose() {
-    if (closing_) return;
-    closing_ = true;
-    win::setTopmost(hwnd(), false);
-    host_.bringBackMainWindow();
-    DestroyWindow(hwnd());
-}
-
 LRESULT Form5::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_COMMAND:
         if (LOWORD(wp) == IDCANCEL)
-            OnClose();
+            close();
         else if (HIWORD(wp) == BN_CLICKED)
             OnCommand(LOWORD(wp));
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose();
         return 0;
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);

@@ -10,26 +10,24 @@ namespace ww {
 
 class Form5 final : public SecondaryWindow {
 public:
-    using SecondaryWindow::SecondaryWindow;
-    bool open() override;
+    explicit Form5(WindowHost& host);
 
 protected:
+    void opened() override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onCreate() override;
     void layout() override;
 
 private:
-    void OnCreate();
     HWND createTopic(std::size_t i, bool scrolls);
     void placeTopic(std::size_t i, const win::Twips& tw, HFONT font);
     void OnCommand(int id);
-    void OnClose();
 
     std::array<HWND, 6> command_{}; // in the order of form5Buttons()
     std::array<HWND, kHelpTopicCount> label1_{};
     HelpTopicView topics_;
     std::array<win::UniqueFont, 6> buttonFonts_;
     win::UniqueFont textFont_;
-    bool closing_ = false;
 };
 
 // A font of the help windows' tables at the window's DPI.

@@ -16,27 +16,30 @@ COLORREF colour(HelpColour c) {
 
 } // namespace
 
-bool FrmSplash::open() {
-    // No title bar, no system menu: a fixed dialog border only.
-    if (!createSecondary(L"WortwerkFrmSplash", WS_EX_DLGMODALFRAME, L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN))
-        return false;
-    win::setClientSize(hwnd(), kSplashWidth, kSplashHeight, true);
-    win::setTopmost(hwnd(), true);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+// No title bar, no system menu: a fixed dialog border only.
+FrmSplash::FrmSplash(WindowHost& host)
+    : SecondaryWindow(host, {.className = L"WortwerkFrmSplash",
+                             .title = L"",
+                             .style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN,
+                             .exStyle = WS_EX_DLGMODALFRAME,
+                             .width = kSplashWidth,
+                             .height = kSplashHeight,
+                             .topmost = true,
+                             .replacesMainWindow = true}) {}
+
+void FrmSplash::opened() {
     timer1_.attach(hwnd());
     timer1_.setEnabled(true);
-    host_.replaceMainWindow();
-    return true;
 }
 
-void FrmSplash::OnCreate() {
+bool FrmSplash::onCreate() {
     frameBrush_.reset(CreateSolidBrush(colour(kFrameColour)));
     lblCompanyProduct_ = win::createControl(hwnd(), L"STATIC", kSplashHeading, WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0);
     text1_ =
         win::createControl(hwnd(), L"EDIT", L"", WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, kText1Id);
     command1_ =
         win::createControl(hwnd(), L"BUTTON", kSplashButton, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, kCommand1Id);
+    return true;
 }
 
 void FrmSplash::layout() {
@@ -70,17 +73,6 @@ void FrmSplash::OnTimer() {
     SetFocus(command1_);
 }
 
-// The button, and also Alt+F4 and the end of the session: the main window comes back in every case, so the
-// program never runs on without a window or an icon.
-void FrmSplash::OnClose() {
-    if (closing_) return;
-    closing_ = true;
-    timer1_.setEnabled(false);
-    win::setTopmost(hwnd(), false);
-    host_.bringBackMainWindow();
-    DestroyWindow(hwnd());
-}
-
 bool FrmSplash::OnEraseBackground(HDC dc) {
     RECT client;
     if (!GetClientRect(hwnd(), &client)) return false;
@@ -101,24 +93,13 @@ LRESULT FrmSplash::OnControlColour(HDC dc, HWND control) {
 
 LRESULT FrmSplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_TIMER:
         if (wp == timer1_.id()) OnTimer();
         return 0;
     case WM_COMMAND:
         // The button (and Enter or Esc for it) works only once it is there.
         if (typing_.buttonVisible() && (LOWORD(wp) == kCommand1Id || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL))
-            OnClose();
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose();
+            close();
         return 0;
     case WM_ERASEBKGND:
         return OnEraseBackground(reinterpret_cast<HDC>(wp)) ? 1 : defaultProc(msg, wp, lp);

@@ -9,17 +9,17 @@ namespace ww {
 
 class FrmSplash final : public SecondaryWindow {
 public:
-    using SecondaryWindow::SecondaryWindow;
-    bool open() override;
+    explicit FrmSplash(WindowHost& host);
 
 protected:
+    void opened() override;
+    void onClosing() override { timer1_.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onCreate() override;
     void layout() override;
 
 private:
-    void OnCreate();
     void OnTimer();
-    void OnClose();
     bool OnEraseBackground(HDC dc);
     LRESULT OnControlColour(HDC dc, HWND control);
 
@@ -32,7 +32,6 @@ private:
     win::UniqueFont typingFont_;
     win::UniqueFont buttonFont_;
     win::UniqueBrush frameBrush_;
-    bool closing_ = false;
 };
 
 } // namespace ww

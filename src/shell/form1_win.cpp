@@ -1,6 +1,7 @@
 #include "shell/form1_win.h"
 
 #include "../res/resource.h"
+#include "ui/messages.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
 #include "shell/commands.h"
@@ -11,7 +12,6 @@ namespace {
 
 constexpr int kClientWidth = 460; // face size at 96 dpi
 constexpr int kClientHeight = 150;
-constexpr UINT kShowProblems = WM_APP + 2;
 
 // The face's decoration: narrow coloured bars beside the hand.
 constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128, 0), RGB(0, 64, 192),
@@ -19,41 +19,32 @@ constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128
 
 } // namespace
 
-Form1::Form1(WindowHost& host) : host_(host) {}
+Form1::Form1(WindowHost& host) : FormWindow(host) {}
 
 Form1::~Form1() {
     // The icon must not outlive the window that receives its notifications.
     tray_.remove();
 }
 
+// Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
 bool Form1::load() {
-    HINSTANCE inst = win::instance();
-    // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
-    if (!create(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, host_.owner(),
-                static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0,
-                                              LR_DEFAULTSIZE | LR_SHARED)))) // the class outlives this window
-        return false;
-    host_.loaded();
-    loaded_ = true;
-    return true;
+    return createForm(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                      host_.owner(), kClientWidth, kClientHeight);
 }
 
-void Form1::OnCreate() {
+bool Form1::onCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the program would otherwise never hear of a restarted (unelevated) Explorer.
     if (taskbarCreated_) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
     Label1 = CreateWindowExW(0, L"STATIC", kForm1Hint, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
                              win::instance(), nullptr);
-    dpi_ = win::dpiOf(hwnd());
     loadIcons();
-    layout();
 
     tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
     tray_.add(); // a missing task bar is not an error: "TaskbarCreated" adds the icon later
 
     table_ = loadTable(host_.files(), host_.codec(), &problems_);
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    showProblemsLater();
 
     Timer1.attach(hwnd());
     Timer2.attach(hwnd());
@@ -61,6 +52,7 @@ void Form1::OnCreate() {
     Timer1.setEnabled(true);
     Timer2.setEnabled(false);
     Timer4.setEnabled(true);
+    return true;
 }
 
 void Form1::show(int command) {
@@ -77,10 +69,7 @@ void Form1::onDestroyed() {
     Timer1.attach(nullptr);
     Timer2.attach(nullptr);
     Timer4.attach(nullptr);
-    if (loaded_) {
-        loaded_ = false;
-        host_.destroyed(*this); // may release this object later, never during this call
-    }
+    FormWindow::onDestroyed();
 }
 
 void Form1::OnClose(CloseReason reason) {
@@ -156,13 +145,11 @@ void Form1::OnCommand(UINT id) {
     }
 }
 
-void Form1::OnShowProblems() {
-    std::wstring text = L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n";
-    for (const auto& p : problems_)
-        text += L"\n" + p;
-    text += L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.";
-    // Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
-    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+// Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
+ProblemsMessage Form1::problemsMessage() const {
+    return {L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n",
+            L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.",
+            MB_OK | MB_ICONWARNING | MB_TOPMOST};
 }
 
 // The icons at the sizes the shell and the face want at the current DPI.
@@ -210,15 +197,9 @@ void Form1::OnPaint() {
     EndPaint(hwnd(), &ps);
 }
 
-void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
-    dpi_ = dpi ? dpi : 96;
-    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layout();
+void Form1::dpiChanged() {
     loadIcons();
     updateTrayIcon();
-    // Bars and hand are painted in pixels of the old scale until the whole face is drawn again.
-    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void Form1::updateTrayIcon() {
@@ -227,9 +208,6 @@ void Form1::updateTrayIcon() {
 
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_TIMER:
         OnTimer(wp);
         return 0;
@@ -242,19 +220,8 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         OnClose(CloseReason::CloseBox); // close box, system menu and task manager only hide
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose(CloseReason::EndSession);
-        return 0;
     case WM_PAINT:
         OnPaint();
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case kShowProblems:
-        OnShowProblems();
         return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
@@ -264,7 +231,7 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         tray_.add();
         return 0;
     }
-    return defaultProc(msg, wp, lp);
+    return FormWindow::handleMessage(msg, wp, lp);
 }
 
 } // namespace ww

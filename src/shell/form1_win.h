@@ -6,11 +6,10 @@
 #include "platform/win32/sendinput_player.h"
 #include "platform/win32/tray_icon.h"
 #include "platform/win32/win_timer.h"
-#include "platform/win32/window.h"
 #include "shell/close_query.h"
 #include "shell/tray_menu.h"
 #include "store/assignments.h"
-#include "ui/window_host.h"
+#include "ui/form_window_win.h"
 
 #include <string>
 #include <vector>
@@ -20,10 +19,7 @@ namespace ww {
 inline constexpr const wchar_t* kForm1Caption = L"Wortwerk V.2.0";
 inline constexpr const wchar_t* kForm1Hint = L"Bitte benutzen Sie die rechte Maustaste über dem Symbol (ganz rechts "
                                              L"unten auf dem Bildschirm) .      D A N K E ! ! !";
-// Private callback number for the tray icon, so its notifications cannot be mistaken for mouse moves.
-inline constexpr UINT kTrayCallback = WM_APP + 1;
-
-class Form1 final : public win::Window {
+class Form1 final : public FormWindow {
 public:
     explicit Form1(WindowHost& host);
     ~Form1() override;
@@ -37,41 +33,38 @@ public:
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void onDestroyed() override;
+    bool onCreate() override;
+    void layout() override;
+    void dpiChanged() override;
+    void endSession() override { OnClose(CloseReason::EndSession); }
+    ProblemsMessage problemsMessage() const override;
 
 private:
-    void OnCreate();
     void OnTimer(UINT_PTR id);
     void OnTrayNotify(UINT code);
     void OnShowMenu();
     void OnCommand(UINT id);
     void OnClose(CloseReason reason);
     void OnPaint();
-    void OnDpiChanged(UINT dpi, const RECT* suggested);
-    void OnShowProblems();
-    void layout();
     void loadIcons();
     void updateTrayIcon();
     int px(int pixelsAt96) const;
 
-    WindowHost& host_;
     win::UniqueIcon icon_;
     win::UniqueIcon smallIcon_;
     win::UniqueFont font_;
-    UINT dpi_ = 96;
     HWND Label1 = nullptr;
     win::TrayIcon tray_;
     TrayMenu mnBar_;
     UINT taskbarCreated_ = 0;
 
     AssignmentTable table_;
-    std::vector<std::wstring> problems_;
     win::AsyncKeyState keys_;
     win::SendInputPlayer player_;
     win::WindowTimer Timer1{1, 50};
     win::WindowTimer Timer2{2, 1};
     win::WindowTimer Timer4{4, 1};
     Engine engine_{keys_, player_, Timer1, Timer2, table_};
-    bool loaded_ = false;
 };
 
 } // namespace ww

@@ -1,8 +1,26 @@
 #include "ui/secondary_win.h"
 
-#include "../res/resource.h"
+#include "platform/win32/dpi.h"
 
 namespace ww {
+
+bool SecondaryWindow::open() {
+    HWND owner = spec_.taskbarButton ? nullptr : host_.owner();
+    if (!createForm(spec_.className, spec_.exStyle | WS_EX_CONTROLPARENT, spec_.title, spec_.style, owner))
+        return false;
+    if (spec_.topmost) win::setTopmost(hwnd(), true);
+    if (!fill()) {
+        DestroyWindow(hwnd());
+        return false;
+    }
+    win::setClientSize(hwnd(), spec_.width, spec_.height, spec_.centre);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    opened();
+    showProblemsLater();
+    if (spec_.replacesMainWindow) host_.replaceMainWindow();
+    return true;
+}
 
 void SecondaryWindow::bringToFront() {
     if (!hwnd()) return;
@@ -11,24 +29,13 @@ void SecondaryWindow::bringToFront() {
     SetForegroundWindow(hwnd());
 }
 
-bool SecondaryWindow::createSecondary(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
-                                      bool taskbarButton) {
-    HICON icon = static_cast<HICON>(
-        LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    HWND owner = taskbarButton ? nullptr : host_.owner();
-    if (!create(className, exStyle | WS_EX_CONTROLPARENT, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner,
-                icon))
-        return false;
-    loaded_ = true;
-    host_.loaded();
-    layout();
-    return true;
-}
-
-void SecondaryWindow::onDestroyed() {
-    if (!loaded_) return;
-    loaded_ = false;
-    host_.destroyed(*this); // may release this object later, never during this call
+void SecondaryWindow::close() {
+    if (closing_) return;
+    closing_ = true;
+    onClosing();
+    if (spec_.topmost) win::setTopmost(hwnd(), false);
+    if (spec_.replacesMainWindow) host_.bringBackMainWindow();
+    DestroyWindow(hwnd());
 }
 
 // As the dialog manager does it: leaving, the window remembers which of its controls has the focus; coming back, that
@@ -60,16 +67,11 @@ LRESULT SecondaryWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS: // the frame itself got the focus, for example when restored from the task bar
         focusControl();
         return 0;
-    case WM_DPICHANGED: {
-        const auto* r = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        layout();
-        InvalidateRect(hwnd(), nullptr, TRUE);
+    case WM_CLOSE:
+        requestClose();
         return 0;
     }
-    }
-    return defaultProc(msg, wp, lp);
+    return FormWindow::handleMessage(msg, wp, lp);
 }
 
 } // namespace ww

@@ -28,8 +28,6 @@ inline constexpr std::array<const wchar_t*, kWordCount> kWords = {L"Taste ", L"a
 
 // Button captions: "&1".."&9", "&0", "&a".."&z", then "Z1".."Z9" (no access key).
 std::wstring slotCaption(int slot);
-// The key as the user names it in messages: "1".."9", "0", "A".."Z", "Z1".."Z9".
-std::wstring slotKeyName(int slot);
 
 // Layout in twips.
 namespace form2_layout {

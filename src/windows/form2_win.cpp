@@ -17,7 +17,6 @@ constexpr int kLabel1Id = 1200;   // + word
 constexpr int kCommand2Id = 1300;
 constexpr int kCommand3Id = 1301;
 constexpr int kCommand4Id = 1302;
-constexpr UINT kShowProblems = WM_APP + 3;
 
 bool isButton(int id) {
     return (id >= kCommand1Id && id < kCommand1Id + kSlotCount) || (id >= kCommand2Id && id <= kCommand4Id);
@@ -70,26 +69,31 @@ void widenToText(HWND label) {
 
 } // namespace
 
-Form2::Form2(WindowHost& host) : SecondaryWindow(host), model_(programWordStep) {}
+// A task-bar button: while the editor is open there is no tray icon to reach the program by.
+Form2::Form2(WindowHost& host)
+    : SecondaryWindow(host, {.className = L"WortwerkForm2",
+                             .title = kForm2Title,
+                             .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                             .width = form2_layout::kClientWidth,
+                             .height = form2_layout::kClientHeight,
+                             .taskbarButton = true,
+                             .replacesMainWindow = true}),
+      model_(programWordStep) {}
 
-bool Form2::open() {
-    // A task-bar button: while the editor is open there is no tray icon to reach the program by.
-    if (!createSecondary(L"WortwerkForm2", 0, kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, true)) return false;
+bool Form2::fill() {
     model_.load(host_.files(), host_.codec(), &problems_);
     for (int slot = 0; slot < kSlotCount; ++slot)
         SetWindowTextW(Text1[slot], model_.field(slot).c_str());
     hidefields();
-    win::setClientSize(hwnd(), form2_layout::kClientWidth, form2_layout::kClientHeight, true);
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd());
-    Timer1.attach(hwnd());
-    Timer1.setEnabled(true);
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
-    host_.replaceMainWindow();
     return true;
 }
 
-void Form2::OnCreate() {
+void Form2::opened() {
+    Timer1.attach(hwnd());
+    Timer1.setEnabled(true);
+}
+
+bool Form2::onCreate() {
     const auto child = [this](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD ex = 0) {
         return win::createControl(hwnd(), cls, text, WS_VISIBLE | style, id, ex);
     };
@@ -106,6 +110,7 @@ void Form2::OnCreate() {
     Command2 = child(L"BUTTON", kSpeichernCaption, big, kCommand2Id);
     Command4 = child(L"BUTTON", kAusdruckenCaption, big, kCommand4Id);
     Command3 = child(L"BUTTON", kErledigtCaption, big, kCommand3Id);
+    return true;
 }
 
 void Form2::layout() {
@@ -189,21 +194,12 @@ void Form2::OnAusdrucken() {
 }
 
 void Form2::OnCloseRequest(CloseRequest request) {
-    if (closing_) return;
+    if (closing()) return;
     readFields();
     if (model_.closeRequested(request) == CloseStep::AskDatenkontrolle &&
         win::messageBox(hwnd(), kDatenkontrolleText, kDatenkontrolleTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES)
         return;
-    closePath();
-}
-
-// The main window comes back before the editor goes, so the program never runs out of windows.
-void Form2::closePath() {
-    if (closing_) return;
-    closing_ = true;
-    Timer1.setEnabled(false);
-    host_.bringBackMainWindow();
-    DestroyWindow(hwnd());
+    close();
 }
 
 void Form2::OnTimer() {
@@ -213,13 +209,10 @@ void Form2::OnTimer() {
         if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
 }
 
-void Form2::OnShowProblems() {
-    std::wstring text = L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n";
-    for (const auto& problem : problems_)
-        text += L"\n" + problem;
-    text += L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die "
-            L"Datei mit den angezeigten Texten überschrieben.";
-    win::messageBox(hwnd(), text, kForm2Title, MB_OK | MB_ICONWARNING);
+ProblemsMessage Form2::problemsMessage() const {
+    return {L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n",
+            L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die "
+            L"Datei mit den angezeigten Texten überschrieben."};
 }
 
 void Form2::OnCommand(int id) {
@@ -242,25 +235,11 @@ void Form2::OnCommand(int id) {
 
 LRESULT Form2::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
         return 0;
     case WM_TIMER:
         if (wp == Timer1.id()) OnTimer();
-        return 0;
-    case WM_CLOSE: // close box, Alt+F4, system menu
-        OnCloseRequest(CloseRequest::CloseBox);
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnCloseRequest(CloseRequest::EndSession);
-        return 0;
-    case kShowProblems:
-        OnShowProblems();
         return 0;
     case WM_DESTROY:
         Timer1.setEnabled(false);

@@ -15,28 +15,30 @@ namespace ww {
 class Form2 final : public SecondaryWindow {
 public:
     explicit Form2(WindowHost& host);
-    bool open() override;
 
 protected:
+    bool fill() override;
+    void opened() override;
+    void requestClose() override { OnCloseRequest(CloseRequest::CloseBox); }
+    void onClosing() override { Timer1.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onCreate() override;
     void layout() override;
+    ProblemsMessage problemsMessage() const override;
 
 private:
-    void OnCreate();
     void OnCommand(int id);
     void OnKeyButton(int slot);
     void OnSpeichern();
     void OnAusdrucken();
     void OnCloseRequest(CloseRequest request);
     void OnTimer();
-    void OnShowProblems();
 
     void hidefields();
     void enablekeys();
     void dimwords();
     void readFields();
     void showFieldTexts();
-    void closePath();
 
     Form2Model model_;
     std::array<HWND, kSlotCount> Command1{};
@@ -47,8 +49,6 @@ private:
     HWND Command4 = nullptr; // "Tastenbelegung ausdrucken"
     win::WindowTimer Timer1{1, 500};
     win::UniqueFont font_;
-    std::vector<std::wstring> problems_;
-    bool closing_ = false;
 };
 
 } // namespace ww

@@ -7,12 +7,22 @@
 
 namespace ww {
 
-// The load step: tipp.dat read once; the system places the window.
-bool Form6::open() {
+// The system places the window.
+Form6::Form6(WindowHost& host)
+    : ListWindow(host, {.className = L"WortwerkForm6",
+                        .title = kForm6Title,
+                        .style = WS_OVERLAPPEDWINDOW,
+                        .width = kForm6ClientWidth,
+                        .height = kForm6ClientHeight,
+                        .centre = false,
+                        .topmost = true,
+                        .taskbarButton = true,
+                        .replacesMainWindow = true}) {}
+
+// The load step: tipp.dat read once.
+bool Form6::fill() {
     lines_ = readPickList(host_.files(), host_.codec(), &problems_);
-    if (!openList(L"WortwerkForm6", kForm6Title, lines_, kForm6ClientWidth, kForm6ClientHeight, false)) return false;
-    host_.replaceMainWindow();
-    return true;
+    return ListWindow::fill();
 }
 
 win::UniqueFont Form6::listFont() {
@@ -27,23 +37,9 @@ void Form6::OnSelChange() {
     if (putText(clipboard, *text) != CopyResult::Copied) MessageBeep(MB_ICONWARNING);
 }
 
-// Close box, Alt+F4, system menu, the end of the session or a close request from elsewhere: the main window comes
-// back first, so the program never runs out of windows in between.
-void Form6::OnClose() {
-    host_.bringBackMainWindow();
-    DestroyWindow(hwnd());
-}
-
 LRESULT Form6::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND:
+    if (msg == WM_COMMAND) {
         if (LOWORD(wp) == kList1Id && HIWORD(wp) == LBN_SELCHANGE) OnSelChange();
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_ENDSESSION:
-        if (wp) OnClose();
         return 0;
     }
     return ListWindow::handleMessage(msg, wp, lp);

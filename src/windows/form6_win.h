@@ -6,18 +6,15 @@ namespace ww {
 
 class Form6 final : public ListWindow {
 public:
-    using ListWindow::ListWindow;
-    bool open() override;
+    explicit Form6(WindowHost& host);
 
 protected:
+    bool fill() override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     win::UniqueFont listFont() override;
 
 private:
     void OnSelChange();
-    void OnClose();
-
-    std::vector<std::wstring> lines_;
 };
 
 } // namespace ww

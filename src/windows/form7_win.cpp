@@ -5,16 +5,26 @@
 
 namespace ww {
 
+Form7::Form7(WindowHost& host)
+    : ListWindow(host, {.className = L"WortwerkForm7",
+                        .title = kForm7Title,
+                        .style = WS_OVERLAPPEDWINDOW,
+                        .width = kForm7ClientWidth,
+                        .height = kForm7ClientHeight,
+                        .topmost = true,
+                        .taskbarButton = true}) {}
+
 // The load step: both files read; the list shows them until the window is closed or reloads.
-bool Form7::open() {
-    const auto lines = readOverview(host_.files(), host_.codec(), &problems_);
-    return openList(L"WortwerkForm7", kForm7Title, lines, kForm7ClientWidth, kForm7ClientHeight, true);
+bool Form7::fill() {
+    lines_ = readOverview(host_.files(), host_.codec(), &problems_);
+    return ListWindow::fill();
 }
 
 void Form7::reload() {
     if (!hwnd()) return;
     problems_.clear();
-    showLines(readOverview(host_.files(), host_.codec(), &problems_));
+    lines_ = readOverview(host_.files(), host_.codec(), &problems_);
+    showLines();
 }
 
 win::UniqueFont Form7::listFont() {

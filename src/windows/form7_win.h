@@ -6,12 +6,12 @@ namespace ww {
 
 class Form7 final : public ListWindow {
 public:
-    using ListWindow::ListWindow;
-    bool open() override;
+    explicit Form7(WindowHost& host);
     // The files have new contents: the open list shows them, scrolled and selected as the user left it.
     void reload();
 
 protected:
+    bool fill() override;
     win::UniqueFont listFont() override;
 };
 

@@ -6,41 +6,25 @@
 
 namespace ww {
 
-namespace {
-constexpr UINT kShowProblems = WM_APP + 3;
-} // namespace
-
-bool ListWindow::openList(const wchar_t* className, const wchar_t* title, const std::vector<std::wstring>& lines,
-                          int clientWidthTwips, int clientHeightTwips, bool centre) {
-    if (!createSecondary(className, 0, title, WS_OVERLAPPEDWINDOW, true)) return false;
-    win::setTopmost(hwnd(), true);
-    for (const auto& line : lines) {
+// False if the list could not take every line: it would no longer match them.
+bool ListWindow::addLines() {
+    for (const auto& line : lines_) {
         const LRESULT added = SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        if (added == LB_ERR || added == LB_ERRSPACE) { // the list would no longer match its lines
-            DestroyWindow(hwnd());
-            return false;
-        }
+        if (added == LB_ERR || added == LB_ERRSPACE) return false;
     }
-    win::setClientSize(hwnd(), clientWidthTwips, clientHeightTwips, centre);
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd());
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
     return true;
 }
 
-void ListWindow::showLines(const std::vector<std::wstring>& lines) {
+bool ListWindow::fill() {
+    return addLines();
+}
+
+void ListWindow::showLines() {
     const LRESULT top = SendMessageW(List1, LB_GETTOPINDEX, 0, 0);
     const LRESULT selected = SendMessageW(List1, LB_GETCURSEL, 0, 0);
     SendMessageW(List1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(List1, LB_RESETCONTENT, 0, 0);
-    bool complete = true;
-    for (const auto& line : lines) {
-        const LRESULT added = SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        if (added == LB_ERR || added == LB_ERRSPACE) {
-            complete = false;
-            break;
-        }
-    }
+    const bool complete = addLines();
     if (selected != LB_ERR) SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     SendMessageW(List1, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     SendMessageW(List1, WM_SETREDRAW, TRUE, 0);
@@ -50,14 +34,14 @@ void ListWindow::showLines(const std::vector<std::wstring>& lines) {
                         L"Wortwerk konnte die Liste nicht neu füllen und schließt das Fenster. Bitte öffnen Sie "
                         L"es noch einmal.",
                         L"Wortwerk", MB_OK | MB_ICONWARNING);
-        DestroyWindow(hwnd());
+        close();
         return;
     }
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    showProblemsLater();
 }
 
 // Single selection, unsorted, whole rows, a vertical scroll bar only.
-bool ListWindow::OnCreate() {
+bool ListWindow::onCreate() {
     List1 = win::createControl(hwnd(), L"LISTBOX", L"", WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kList1Id,
                                WS_EX_CLIENTEDGE);
     return List1 != nullptr;
@@ -84,27 +68,15 @@ void ListWindow::OnSize(WPARAM kind) {
                           twipsDown(client.bottom)));
 }
 
-void ListWindow::OnShowProblems() {
-    std::wstring text = L"Wortwerk konnte nicht alle Texte lesen:\n";
-    for (const auto& p : problems_)
-        text += L"\n" + p;
-    text += L"\n\nDie Liste zeigt an ihrer Stelle „*** Noch nicht benutzt ***“. Ihre Dateien wurden nicht verändert.";
-    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING);
+ProblemsMessage ListWindow::problemsMessage() const {
+    return {L"Wortwerk konnte nicht alle Texte lesen:\n",
+            L"\n\nDie Liste zeigt an ihrer Stelle „*** Noch nicht benutzt ***“. Ihre Dateien wurden nicht verändert."};
 }
 
 LRESULT ListWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        return OnCreate() ? 0 : -1;
     case WM_SIZE:
         OnSize(wp);
-        return 0;
-    case kShowProblems:
-        OnShowProblems();
-        return 0;
-    case WM_ENDSESSION:
-        // The session ends and the window goes with it.
-        if (wp) DestroyWindow(hwnd());
         return 0;
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);

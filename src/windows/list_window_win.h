@@ -13,24 +13,23 @@ namespace ww {
 class ListWindow : public SecondaryWindow {
 protected:
     using SecondaryWindow::SecondaryWindow;
-    // Creates the window, fills `List1` with `lines` and shows it with that client size; false (and no window) if
-    // that failed. Read problems collected in `problems_` are shown to the user once the window is up.
-    bool openList(const wchar_t* className, const wchar_t* title, const std::vector<std::wstring>& lines,
-                  int clientWidthTwips, int clientHeightTwips, bool centre);
-    // Puts `lines` in place of the list's entries, keeping its scroll position and selection. If that fails the
+    // Fills `List1` with `lines_`, as read into it (read problems in `problems_`) before the window opened.
+    bool fill() override;
+    // Puts `lines_` in place of the list's entries, keeping its scroll position and selection. If that fails the
     // user is told and the window closes: do not touch the object afterwards.
-    void showLines(const std::vector<std::wstring>& lines);
+    void showLines();
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool onCreate() override;
     void layout() override;
+    ProblemsMessage problemsMessage() const override;
     virtual win::UniqueFont listFont() = 0;
 
     HWND List1 = nullptr;
-    std::vector<std::wstring> problems_;
+    std::vector<std::wstring> lines_;
 
 private:
-    bool OnCreate();
+    bool addLines();
     void OnSize(WPARAM kind);
-    void OnShowProblems();
 
     win::UniqueFont font_;
 };
