@@ -6,6 +6,7 @@
 #include "platform/win32/window.h"
 #include "shell/commands.h"
 #include "shell/form1_win.h"
+#include "ui/messages.h"
 #include "windows/form2_win.h"
 #include "windows/form6_win.h"
 #include "windows/form7_win.h"
@@ -16,10 +17,7 @@ namespace ww {
 
 namespace {
 
-// Posted to the owner window: release window objects whose HWND was destroyed inside their own handlers.
-// (A thread message would be lost while a message box runs its own loop.)
-constexpr UINT kReleaseRetired = WM_APP + 100;
-
+// kReleaseRetired goes to the owner window: a thread message would be lost while a message box runs its own loop.
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kReleaseRetired) {
         if (auto* app = reinterpret_cast<App*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) app->releaseRetired();

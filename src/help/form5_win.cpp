@@ -11,11 +11,9 @@ namespace {
 // Size of `text` wrapped at word boundaries to `width` pixels in `font`.
 SIZE wrappedSize(HWND control, HFONT font, const wchar_t* text, int width, UINT flags) {
     RECT r{0, 0, width, 0};
-    if (HDC dc = GetDC(control)) {
-        const HGDIOBJ previous = SelectObject(dc, font);
-        DrawTextW(dc, text, -1, &r, flags | DT_WORDBREAK | DT_CALCRECT);
-        SelectObject(dc, previous);
-        ReleaseDC(control, dc);
+    if (const win::ScopedDc dc(control); dc) {
+        const win::ScopedSelect selected(dc.get(), font);
+        DrawTextW(dc.get(), text, -1, &r, flags | DT_WORDBREAK | DT_CALCRECT);
     }
     return {r.right, r.bottom};
 }
@@ -36,11 +34,9 @@ bool tallerThanBox(HWND box) {
     RECT format{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     TEXTMETRICW tm{};
-    if (HDC dc = GetDC(box)) {
-        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, previous);
-        ReleaseDC(box, dc);
+    if (const win::ScopedDc dc(box); dc) {
+        const win::ScopedSelect font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.get(), &tm);
     }
     return SendMessageW(box, EM_GETLINECOUNT, 0, 0) * tm.tmHeight > format.bottom - format.top;
 }

@@ -25,18 +25,22 @@ bool isButton(int id) {
 // The word light goes on where it stopped, for as long as the program runs.
 int programWordStep = 0;
 
+// The clipboard's Unicode text; empty when it holds none or another program has it open.
+std::wstring clipboardUnicodeText(HWND owner) {
+    const win::ClipboardLock clipboard(owner);
+    HANDLE data = clipboard ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (!chars) return {};
+    std::wstring text = chars;
+    GlobalUnlock(data);
+    return text;
+}
+
 // Pasted text with line breaks keeps its lines as "###", which types as Enter, instead of being cut.
 LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(field, fieldProc, id);
-    if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(field)) {
-        std::wstring text;
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
+    if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        const std::wstring text = clipboardUnicodeText(field);
         if (text.find_first_of(L"\r\n") != std::wstring::npos) {
             SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pastedText(text).c_str()));
             return 0;
@@ -53,14 +57,12 @@ std::wstring windowText(HWND window) {
 
 // A word wider in this font than its twips allow is widened rather than cut; the gaps between words leave room.
 void widenToText(HWND label) {
-    HDC dc = GetDC(label);
+    const win::ScopedDc dc(label);
     if (!dc) return;
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const win::ScopedSelect font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     const std::wstring text = windowText(label);
     SIZE size{};
-    const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
+    const bool measured = GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     RECT r{};
     GetClientRect(label, &r);
     if (measured && size.cx > r.right)

@@ -33,15 +33,13 @@ private:
 
 // Size of `text` as DrawTextW lays it out in `width` pixels with the control's font; `lineHeight` gets the font's.
 SIZE measure(HWND control, const std::wstring& text, int width, UINT flags, int* lineHeight = nullptr) {
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const win::ScopedDc dc(control);
+    const win::ScopedSelect font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    GetTextMetricsW(dc.get(), &tm);
     if (lineHeight) *lineHeight = tm.tmHeight;
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
     return {r.right, r.bottom};
 }
 

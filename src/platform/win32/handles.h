@@ -60,6 +60,18 @@ struct FindHandleTraits {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { ::FindClose(h); }
 };
+struct DcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC h) { ::DeleteDC(h); }
+};
+struct GlobalTraits {
+    static HGLOBAL invalid() { return nullptr; }
+    static void close(HGLOBAL h) { ::GlobalFree(h); }
+};
+struct HookTraits {
+    static HHOOK invalid() { return nullptr; }
+    static void close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+};
 
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
@@ -68,5 +80,55 @@ using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueFont = Unique<HFONT, FontTraits>;
 using UniqueBrush = Unique<HBRUSH, BrushTraits>;
+using UniqueDc = Unique<HDC, DcTraits>; // a DC of our own (CreateDC), not a window's
+using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
+using UniqueHook = Unique<HHOOK, HookTraits>;
+
+// A window's DC (the screen's for null) for one scope.
+class ScopedDc {
+public:
+    explicit ScopedDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ScopedDc(const ScopedDc&) = delete;
+    ScopedDc& operator=(const ScopedDc&) = delete;
+    ~ScopedDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a DC for one scope; the one it replaced is selected again at the end.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    ~ScopedSelect() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The clipboard, open for one scope.
+class ClipboardLock {
+public:
+    explicit ClipboardLock(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ClipboardLock(const ClipboardLock&) = delete;
+    ClipboardLock& operator=(const ClipboardLock&) = delete;
+    ~ClipboardLock() {
+        if (open_) ::CloseClipboard();
+    }
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
 
 } // namespace ww::win
