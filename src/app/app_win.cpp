@@ -3,13 +3,11 @@
 #include "help/form5_win.h"
 #include "help/frm_splash_win.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/window.h"
 #include "shell/commands.h"
 #include "shell/form1_win.h"
 #include "ui/messages.h"
 #include "windows/form2_win.h"
-#include "windows/form6_win.h"
-#include "windows/form7_win.h"
+#include "windows/lists_win.h"
 
 #include <algorithm>
 
@@ -46,11 +44,7 @@ constexpr WindowCommand kWindowCommands[] = {
 } // namespace
 
 App::App() = default;
-
-App::~App() {
-    secondaries_.clear();
-    form1_.reset();
-}
+App::~App() = default;
 
 HWND App::owner() {
     if (!owner_) {
@@ -96,26 +90,27 @@ void App::checkFirstStart() {
 }
 
 void App::destroyed(win::Window& window) {
-    if (form1_.get() == &window) retiredForms_.push_back(std::move(form1_));
-    auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == &window; });
-    if (it != secondaries_.end()) retire(it->get());
-    PostMessageW(owner(), kReleaseRetired, 0, 0);
+    retire(&window);
     if (--loaded_ <= 0) PostQuitMessage(0);
 }
 
-void App::retire(SecondaryWindow* window) {
+// The object goes once the message that destroyed its window has been handled.
+void App::retire(win::Window* window) {
+    if (form1_.get() == window) retired_.push_back(std::move(form1_));
     auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == window; });
-    if (it == secondaries_.end()) return;
-    retiredSecondaries_.push_back(std::move(*it));
-    secondaries_.erase(it);
+    if (it != secondaries_.end()) {
+        retired_.push_back(std::move(*it));
+        secondaries_.erase(it);
+    }
+    PostMessageW(owner(), kReleaseRetired, 0, 0);
 }
 
-void App::reportOpenFailure(SecondaryWindow* window) {
-    // Never created, or destroyed during creation (then it is retired already).
+// Never created, or destroyed during creation (then it is retired already).
+std::nullptr_t App::failedToOpen(SecondaryWindow* window) {
     retire(window);
-    PostMessageW(owner(), kReleaseRetired, 0, 0);
     win::messageBox(nullptr, L"Wortwerk konnte das Fenster nicht öffnen. Bitte versuchen Sie es noch einmal.",
                     L"Wortwerk", MB_OK | MB_ICONWARNING);
+    return nullptr;
 }
 
 HWND App::dialogWindowFor(HWND target) const {
@@ -131,8 +126,7 @@ void App::loaded() {
 }
 
 void App::releaseRetired() {
-    retiredForms_.clear();
-    retiredSecondaries_.clear();
+    retired_.clear();
 }
 
 int App::run(int showCommand) {
@@ -152,9 +146,6 @@ int App::run(int showCommand) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    releaseRetired();
-    secondaries_.clear();
-    form1_.reset();
     return static_cast<int>(msg.wParam);
 }
 

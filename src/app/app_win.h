@@ -17,7 +17,7 @@ class Form1;
 
 class App final : public WindowHost {
 public:
-    App();
+    App(); // both where Form1 is complete
     ~App() override;
 
     int run(int showCommand);
@@ -30,12 +30,8 @@ public:
             open->bringToFront();
             return open;
         }
-        auto created = std::make_unique<W>(*this);
-        W* window = created.get();
-        secondaries_.push_back(std::move(created));
-        if (window->open()) return window;
-        reportOpenFailure(window);
-        return nullptr;
+        W* window = static_cast<W*>(secondaries_.emplace_back(std::make_unique<W>(*this)).get());
+        return window->open() ? window : failedToOpen(window);
     }
     // The open secondary window of that type, or null.
     template <typename W> W* find() const {
@@ -60,17 +56,16 @@ public:
 private:
     // The root window of a message that should get dialog keyboard handling, or null.
     HWND dialogWindowFor(HWND target) const;
-    void reportOpenFailure(SecondaryWindow* window);
-    void retire(SecondaryWindow* window);
+    std::nullptr_t failedToOpen(SecondaryWindow* window);
+    void retire(win::Window* window);
 
     win::UniqueWindow owner_; // destroyed last: it owns the other windows
     win::Win32FileStore files_;
     win::AnsiCodec codec_;
     FirstStart firstStart_; // the whole run: the notice comes at most once
     std::unique_ptr<Form1> form1_;
-    std::vector<std::unique_ptr<Form1>> retiredForms_;
     std::vector<std::unique_ptr<SecondaryWindow>> secondaries_;
-    std::vector<std::unique_ptr<SecondaryWindow>> retiredSecondaries_;
+    std::vector<std::unique_ptr<win::Window>> retired_;
     int loaded_ = 0;
 };
 

@@ -15,22 +15,18 @@ public:
 protected:
     void opened() override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::vector<ControlRow> controlTable() override;
     bool onCreate() override;
     void layout() override;
 
 private:
-    HWND createTopic(std::size_t i, bool scrolls);
+    DWORD topicStyle(std::size_t i, bool scrolls) const;
     void placeTopic(std::size_t i, const win::Twips& tw, HFONT font);
     void OnCommand(int id);
 
     std::array<HWND, 6> command_{}; // in the order of form5Buttons()
     std::array<HWND, kHelpTopicCount> label1_{};
     HelpTopicView topics_;
-    std::array<win::UniqueFont, 6> buttonFonts_;
-    win::UniqueFont textFont_;
 };
-
-// A font of the help windows' tables at the window's DPI.
-win::UniqueFont createHelpFont(HWND window, const HelpFont& font);
 
 } // namespace ww

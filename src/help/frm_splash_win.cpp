@@ -1,14 +1,11 @@
 #include "help/frm_splash_win.h"
 
-#include "help/form5_win.h"
 #include "platform/win32/dpi.h"
+#include "ui/control_ids.h"
 
 namespace ww {
 
 namespace {
-
-constexpr int kText1Id = 111;
-constexpr int kCommand1Id = 101;
 
 COLORREF colour(HelpColour c) {
     return RGB(c.r, c.g, c.b);
@@ -18,45 +15,29 @@ COLORREF colour(HelpColour c) {
 
 // No title bar, no system menu: a fixed dialog border only.
 FrmSplash::FrmSplash(WindowHost& host)
-    : SecondaryWindow(host, {.className = L"WortwerkFrmSplash",
-                             .title = L"",
-                             .style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN,
-                             .exStyle = WS_EX_DLGMODALFRAME,
-                             .width = kSplashWidth,
-                             .height = kSplashHeight,
-                             .topmost = true,
-                             .replacesMainWindow = true}) {}
+    : SecondaryWindow(host, {L"WortwerkFrmSplash", L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
+                             kSplashWidth, kSplashHeight, Topmost | ReplacesMainWindow}),
+      frameBrush_(CreateSolidBrush(colour(kFrameColour))) {}
 
 void FrmSplash::opened() {
     timer1_.attach(hwnd());
     timer1_.setEnabled(true);
 }
 
-bool FrmSplash::onCreate() {
-    frameBrush_.reset(CreateSolidBrush(colour(kFrameColour)));
-    lblCompanyProduct_ = win::createControl(hwnd(), L"STATIC", kSplashHeading, WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0);
-    text1_ =
-        win::createControl(hwnd(), L"EDIT", L"", WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, kText1Id);
-    command1_ =
-        win::createControl(hwnd(), L"BUTTON", kSplashButton, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, kCommand1Id);
-    return true;
+// The button shows once the text is typed.
+std::vector<ControlRow> FrmSplash::controlTable() {
+    return {
+        {&lblCompanyProduct_, L"STATIC", ids::id(L"frmSplash.lblCompanyProduct"), kSplashHeading,
+         WS_VISIBLE | SS_CENTER | SS_NOPREFIX, inFrame1(kHeadingBox), kHeadingFont},
+        {&text1_, L"EDIT", ids::id(L"frmSplash.Text1"), L"", WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+         inFrame1(kText1), kTypingFont},
+        {&command1_, L"BUTTON", ids::id(L"frmSplash.Command1"), kSplashButton,
+         WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, kSplashCommand1, kSplashButtonFont},
+    };
 }
 
 void FrmSplash::layout() {
-    const win::Twips tw(hwnd());
-    auto headingFont = createHelpFont(hwnd(), kHeadingFont);
-    auto typingFont = createHelpFont(hwnd(), kTypingFont);
-    auto buttonFont = createHelpFont(hwnd(), kSplashButtonFont);
-    win::place(lblCompanyProduct_, tw, inFrame1(kHeadingBox));
-    win::place(text1_, tw, inFrame1(kText1));
-    win::place(command1_, tw, kSplashCommand1);
-    win::setFont(lblCompanyProduct_, headingFont.get());
-    win::setFont(text1_, typingFont.get());
-    win::setFont(command1_, buttonFont.get());
-    // The controls use the new fonts now; the old ones can go.
-    headingFont_ = std::move(headingFont);
-    typingFont_ = std::move(typingFont);
-    buttonFont_ = std::move(buttonFont);
+    SecondaryWindow::layout();
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -77,7 +58,7 @@ bool FrmSplash::OnEraseBackground(HDC dc) {
     RECT client;
     if (!GetClientRect(hwnd(), &client)) return false;
     FillRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
-    const win::Twips tw(hwnd());
+    const win::Twips tw(dpi_);
     RECT frame{tw(kFrame1.left), tw(kFrame1.top), tw(kFrame1.left + kFrame1.width), tw(kFrame1.top + kFrame1.height)};
     FillRect(dc, &frame, frameBrush_ ? frameBrush_.get() : GetSysColorBrush(COLOR_3DDKSHADOW));
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -98,7 +79,8 @@ LRESULT FrmSplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_COMMAND:
         // The button (and Enter or Esc for it) works only once it is there.
-        if (typing_.buttonVisible() && (LOWORD(wp) == kCommand1Id || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL))
+        if (typing_.buttonVisible() &&
+            (LOWORD(wp) == ids::id(L"frmSplash.Command1") || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL))
             close();
         return 0;
     case WM_ERASEBKGND:

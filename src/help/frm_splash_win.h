@@ -15,7 +15,7 @@ protected:
     void opened() override;
     void onClosing() override { timer1_.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool onCreate() override;
+    std::vector<ControlRow> controlTable() override;
     void layout() override;
 
 private:
@@ -28,9 +28,6 @@ private:
     HWND command1_ = nullptr;
     win::WindowTimer timer1_{1, kSplashTypingMs};
     SplashTyping typing_;
-    win::UniqueFont headingFont_;
-    win::UniqueFont typingFont_;
-    win::UniqueFont buttonFont_;
     win::UniqueBrush frameBrush_;
 };
 

@@ -5,21 +5,28 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
 #include "shell/commands.h"
+#include "ui/control_ids.h"
 
 namespace ww {
 
 namespace {
 
-constexpr int kClientWidth = 460; // face size at 96 dpi
-constexpr int kClientHeight = 150;
+constexpr int kClientWidth = 6900; // twips
+constexpr int kClientHeight = 2250;
 
 // The face's decoration: narrow coloured bars beside the hand.
 constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128, 0), RGB(0, 64, 192),
                                     RGB(128, 0, 128)};
 
+// Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
+constexpr ProblemsMessage kProblems{
+    L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n",
+    L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.",
+    MB_OK | MB_ICONWARNING | MB_TOPMOST};
+
 } // namespace
 
-Form1::Form1(WindowHost& host) : FormWindow(host) {}
+Form1::Form1(WindowHost& host) : FormWindow(host, kProblems) {}
 
 Form1::~Form1() {
     // The icon must not outlive the window that receives its notifications.
@@ -29,15 +36,23 @@ Form1::~Form1() {
 // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
 bool Form1::load() {
     return createForm(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                      host_.owner(), kClientWidth, kClientHeight);
+                      host_.owner());
+}
+
+std::vector<ControlRow> Form1::controlTable() {
+    return {{&Label1,
+             L"STATIC",
+             ids::id(L"Form1.Label1"),
+             kForm1Hint,
+             WS_VISIBLE | SS_LEFT,
+             {1650, 450, 4950, 1350},
+             {nullptr, 0, true}}};
 }
 
 bool Form1::onCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the program would otherwise never hear of a restarted (unelevated) Explorer.
     if (taskbarCreated_) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
-    Label1 = CreateWindowExW(0, L"STATIC", kForm1Hint, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
-                             win::instance(), nullptr);
     loadIcons();
 
     tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
@@ -145,13 +160,6 @@ void Form1::OnCommand(UINT id) {
     }
 }
 
-// Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
-ProblemsMessage Form1::problemsMessage() const {
-    return {L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n",
-            L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.",
-            MB_OK | MB_ICONWARNING | MB_TOPMOST};
-}
-
 // The icons at the sizes the shell and the face want at the current DPI.
 void Form1::loadIcons() {
     auto load = [](int size) {
@@ -162,48 +170,22 @@ void Form1::loadIcons() {
     smallIcon_ = load(win::systemMetric(SM_CXSMICON, dpi_));
 }
 
-int Form1::px(int pixelsAt96) const {
-    return MulDiv(pixelsAt96, static_cast<int>(dpi_), 96);
-}
-
 void Form1::layout() {
-    HWND w = hwnd();
-    RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
-    win::adjustWindowRect(w, &r, dpi_);
-    SetWindowPos(w, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The label gets the new font before the old one is released.
-    NONCLIENTMETRICSW ncm;
-    if (win::nonClientMetrics(&ncm, dpi_)) {
-        ncm.lfMessageFont.lfWeight = FW_BOLD;
-        win::UniqueFont font(CreateFontIndirectW(&ncm.lfMessageFont));
-        if (font) {
-            win::setFont(Label1, font.get());
-            font_ = std::move(font);
-        }
-    }
-    MoveWindow(Label1, px(110), px(30), px(330), px(90), TRUE);
+    win::setClientSize(hwnd(), dpi_, kClientWidth, kClientHeight, false);
+    FormWindow::layout();
 }
 
 void Form1::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
+    const win::Twips tw(dpi_);
     for (int i = 0; i < 5; ++i) {
-        RECT bar{px(14 + i * 8), px(14), px(14 + i * 8 + 4), px(kClientHeight - 14)};
+        RECT bar{tw(210 + i * 120), tw(210), tw(270 + i * 120), tw(kClientHeight - 210)};
         win::UniqueBrush brush(CreateSolidBrush(kBarColours[i]));
         FillRect(dc, &bar, brush.get());
     }
-    if (icon_) DrawIconEx(dc, px(64), px(30), icon_.get(), px(32), px(32), 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(dc, tw(960), tw(450), icon_.get(), tw(480), tw(480), 0, nullptr, DI_NORMAL);
     EndPaint(hwnd(), &ps);
-}
-
-void Form1::dpiChanged() {
-    loadIcons();
-    updateTrayIcon();
-}
-
-void Form1::updateTrayIcon() {
-    tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
 }
 
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -223,11 +205,16 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_DPICHANGED: // the icons, too, at the new size
+        FormWindow::handleMessage(msg, wp, lp);
+        loadIcons();
+        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
+        return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted (perhaps at another DPI): without this the program would run on unreachable.
         loadIcons();
-        updateTrayIcon();
+        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
         tray_.add();
         return 0;
     }

@@ -11,9 +11,6 @@
 #include "store/assignments.h"
 #include "ui/form_window_win.h"
 
-#include <string>
-#include <vector>
-
 namespace ww {
 
 inline constexpr const wchar_t* kForm1Caption = L"Wortwerk V.2.0";
@@ -28,16 +25,13 @@ public:
     void show(int command); // the face with caption and hint
     void unload();          // the program's own unload: icon deleted, window gone
 
-    Engine& engine() { return engine_; }
-
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void onDestroyed() override;
     bool onCreate() override;
+    std::vector<ControlRow> controlTable() override;
     void layout() override;
-    void dpiChanged() override;
     void endSession() override { OnClose(CloseReason::EndSession); }
-    ProblemsMessage problemsMessage() const override;
 
 private:
     void OnTimer(UINT_PTR id);
@@ -47,12 +41,9 @@ private:
     void OnClose(CloseReason reason);
     void OnPaint();
     void loadIcons();
-    void updateTrayIcon();
-    int px(int pixelsAt96) const;
 
     win::UniqueIcon icon_;
     win::UniqueIcon smallIcon_;
-    win::UniqueFont font_;
     HWND Label1 = nullptr;
     win::TrayIcon tray_;
     TrayMenu mnBar_;

@@ -7,13 +7,11 @@
 
 namespace ww {
 
-bool FormWindow::createForm(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, HWND owner,
-                            int width, int height) {
+bool FormWindow::createForm(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, HWND owner) {
     // The class, and so its icon, outlives every window.
     HICON icon = static_cast<HICON>(
         LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    if (!create(className, exStyle, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner, icon))
-        return false;
+    if (!create(className, exStyle, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner, icon)) return false;
     loaded_ = true;
     host_.loaded();
     return true;
@@ -33,7 +31,7 @@ LRESULT FormWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         dpi_ = win::dpiOf(hwnd());
-        if (!onCreate()) return -1;
+        if (!controls_.create(hwnd(), controlTable()) || !onCreate()) return -1;
         layout();
         return 0;
     case WM_DPICHANGED: {
@@ -42,7 +40,6 @@ LRESULT FormWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         layout();
-        dpiChanged();
         // Whatever is painted in pixels of the old scale is drawn again.
         InvalidateRect(hwnd(), nullptr, TRUE);
         return 0;
@@ -53,7 +50,7 @@ LRESULT FormWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) endSession();
         return 0;
     case kShowProblems: {
-        const ProblemsMessage m = problemsMessage();
+        const ProblemsMessage& m = problemsMessage_;
         std::wstring text = m.intro;
         for (const auto& p : problems_)
             text += L"\n" + p;

@@ -2,6 +2,7 @@
 // What every window of the program shares: its host, the DPI it is laid out for, the end of the Windows session and
 // the message about file problems it met while loading.
 #include "platform/win32/window.h"
+#include "ui/controls_win.h"
 #include "ui/window_host.h"
 
 #include <string>
@@ -18,32 +19,33 @@ struct ProblemsMessage {
 
 class FormWindow : public win::Window {
 public:
-    explicit FormWindow(WindowHost& host) : host_(host) {}
+    explicit FormWindow(WindowHost& host, const ProblemsMessage& problems = {})
+        : host_(host), problemsMessage_(problems) {}
 
 protected:
     // Creates the window with the hand icon and counts it as loaded; false if it could not be created.
-    bool createForm(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, HWND owner,
-                    int width = 0, int height = 0);
+    bool createForm(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, HWND owner);
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void onDestroyed() override;
 
-    // At WM_CREATE: the window's own controls; false fails the creation.
+    // The window's controls, created at WM_CREATE.
+    virtual std::vector<ControlRow> controlTable() { return {}; }
+    // Once the controls exist; false fails the creation.
     virtual bool onCreate() { return true; }
     // Fonts made and controls placed for `dpi_`: after creation and after each DPI change.
-    virtual void layout() {}
-    // After a DPI change has been laid out.
-    virtual void dpiChanged() {}
+    virtual void layout() { controls_.place(dpi_); }
     // Log-off or shut-down: the window goes.
     virtual void endSession() = 0;
-    virtual ProblemsMessage problemsMessage() const { return {}; }
     // Shows `problems_`, if any, once the current message has been handled.
     void showProblemsLater();
 
     WindowHost& host_;
     UINT dpi_ = 96;
+    ControlTable controls_;
     std::vector<std::wstring> problems_;
 
 private:
+    ProblemsMessage problemsMessage_;
     bool loaded_ = false;
 };
 

@@ -5,25 +5,24 @@
 namespace ww {
 
 bool SecondaryWindow::open() {
-    HWND owner = spec_.taskbarButton ? nullptr : host_.owner();
+    HWND owner = (spec_.flags & TaskbarButton) ? nullptr : host_.owner();
     if (!createForm(spec_.className, spec_.exStyle | WS_EX_CONTROLPARENT, spec_.title, spec_.style, owner))
         return false;
-    if (spec_.topmost) win::setTopmost(hwnd(), true);
+    if (spec_.flags & Topmost) win::setTopmost(hwnd(), true);
     if (!fill()) {
         DestroyWindow(hwnd());
         return false;
     }
-    win::setClientSize(hwnd(), spec_.width, spec_.height, spec_.centre);
+    win::setClientSize(hwnd(), dpi_, spec_.width, spec_.height, !(spec_.flags & SystemPlaced));
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
     opened();
     showProblemsLater();
-    if (spec_.replacesMainWindow) host_.replaceMainWindow();
+    if (spec_.flags & ReplacesMainWindow) host_.replaceMainWindow();
     return true;
 }
 
 void SecondaryWindow::bringToFront() {
-    if (!hwnd()) return;
     if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
@@ -33,8 +32,8 @@ void SecondaryWindow::close() {
     if (closing_) return;
     closing_ = true;
     onClosing();
-    if (spec_.topmost) win::setTopmost(hwnd(), false);
-    if (spec_.replacesMainWindow) host_.bringBackMainWindow();
+    if (spec_.flags & Topmost) win::setTopmost(hwnd(), false);
+    if (spec_.flags & ReplacesMainWindow) host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

@@ -7,23 +7,28 @@
 
 namespace ww {
 
-// How a secondary window opens.
+enum OpenFlag : unsigned {
+    SystemPlaced = 1,       // where the system puts it; otherwise centred on its monitor's work area
+    Topmost = 2,            // in the topmost band while open
+    TaskbarButton = 4,      // otherwise owned by the program's hidden owner, which gives it none
+    ReplacesMainWindow = 8, // the main window unloads while it is open and comes back when it closes
+};
+
+// How a secondary window opens: its class, title and styles, its client area in twips, and OpenFlags.
 struct OpenSpec {
     const wchar_t* className;
     const wchar_t* title;
     DWORD style;
-    DWORD exStyle = 0;
-    int width = 0; // client area in twips
-    int height = 0;
-    bool centre = true;              // on its monitor's work area; otherwise where the system places it
-    bool topmost = false;            // in the topmost band while open
-    bool taskbarButton = false;      // else owned by the program's hidden owner
-    bool replacesMainWindow = false; // the main window unloads while it is open and comes back when it closes
+    DWORD exStyle;
+    int width;
+    int height;
+    unsigned flags;
 };
 
 class SecondaryWindow : public FormWindow {
 public:
-    SecondaryWindow(WindowHost& host, const OpenSpec& spec) : FormWindow(host), spec_(spec) {}
+    SecondaryWindow(WindowHost& host, const OpenSpec& spec, const ProblemsMessage& problems = {})
+        : FormWindow(host, problems), spec_(spec) {}
 
     // Creates, fills, sizes and shows the window; false (and no window) if that failed.
     bool open();

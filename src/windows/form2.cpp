@@ -49,19 +49,6 @@ TwipsRect word(int index) {
     return {lefts[i], 2160, widths[i], 255};
 }
 
-TwipsRect textField() {
-    return {120, 2520, 4935, 375};
-}
-TwipsRect speichern() {
-    return {120, 3960, 1215, 615};
-}
-TwipsRect ausdrucken() {
-    return {1560, 3960, 1455, 615};
-}
-TwipsRect erledigt() {
-    return {3240, 3960, 1695, 615};
-}
-
 } // namespace form2_layout
 
 std::wstring lineBreaksAsHashes(std::wstring_view text) {

@@ -35,10 +35,10 @@ inline constexpr int kClientWidth = 5175;
 inline constexpr int kClientHeight = 4620;
 TwipsRect keyButton(int slot);
 TwipsRect word(int index);
-TwipsRect textField();
-TwipsRect speichern();
-TwipsRect ausdrucken();
-TwipsRect erledigt();
+inline constexpr TwipsRect kTextField{120, 2520, 4935, 375};
+inline constexpr TwipsRect kSpeichern{120, 3960, 1215, 615};
+inline constexpr TwipsRect kAusdrucken{1560, 3960, 1455, 615};
+inline constexpr TwipsRect kErledigt{3240, 3960, 1695, 615};
 } // namespace form2_layout
 
 // A line break has no place in a one-line record: it becomes "###", which types as Enter.

@@ -2,6 +2,7 @@
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
+#include "ui/control_ids.h"
 #include "windows/sheet_win.h"
 
 #include <commctrl.h>
@@ -10,17 +11,15 @@ namespace ww {
 
 namespace {
 
-// Control IDs; 1 and 2 are left to Enter and Esc, which the dialog keyboard handling sends as IDOK and IDCANCEL.
-constexpr int kCommand1Id = 1000; // + slot
-constexpr int kText1Id = 1100;    // + slot
-constexpr int kLabel1Id = 1200;   // + word
-constexpr int kCommand2Id = 1300;
-constexpr int kCommand3Id = 1301;
-constexpr int kCommand4Id = 1302;
-
 bool isButton(int id) {
-    return (id >= kCommand1Id && id < kCommand1Id + kSlotCount) || (id >= kCommand2Id && id <= kCommand4Id);
+    return (id >= ids::id(L"Form2.Command1") && id < ids::id(L"Form2.Command1") + kSlotCount) ||
+           (id >= ids::id(L"Form2.Command2") && id <= ids::id(L"Form2.Command4"));
 }
+
+constexpr ProblemsMessage kProblems{
+    L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n",
+    L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die Datei "
+    L"mit den angezeigten Texten überschrieben."};
 
 // The word light goes on where it stopped, for as long as the program runs.
 int programWordStep = 0;
@@ -57,9 +56,8 @@ std::wstring windowText(HWND window) {
 
 // A word wider in this font than its twips allow is widened rather than cut; the gaps between words leave room.
 void widenToText(HWND label) {
-    const win::ScopedDc dc(label);
+    const win::ScopedDc dc(label, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     if (!dc) return;
-    const win::ScopedSelect font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     const std::wstring text = windowText(label);
     SIZE size{};
     const bool measured = GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
@@ -73,13 +71,10 @@ void widenToText(HWND label) {
 
 // A task-bar button: while the editor is open there is no tray icon to reach the program by.
 Form2::Form2(WindowHost& host)
-    : SecondaryWindow(host, {.className = L"WortwerkForm2",
-                             .title = kForm2Title,
-                             .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                             .width = form2_layout::kClientWidth,
-                             .height = form2_layout::kClientHeight,
-                             .taskbarButton = true,
-                             .replacesMainWindow = true}),
+    : SecondaryWindow(host,
+                      {L"WortwerkForm2", kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
+                       form2_layout::kClientWidth, form2_layout::kClientHeight, TaskbarButton | ReplacesMainWindow},
+                      kProblems),
       model_(programWordStep) {}
 
 bool Form2::fill() {
@@ -95,46 +90,42 @@ void Form2::opened() {
     Timer1.setEnabled(true);
 }
 
-bool Form2::onCreate() {
-    const auto child = [this](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD ex = 0) {
-        return win::createControl(hwnd(), cls, text, WS_VISIBLE | style, id, ex);
-    };
+// The 45 key buttons, the six words, the 45 fields (one shown at a time, in the same place) and the three buttons,
+// in Tab order, all in the classic dialog font at 8.25 pt.
+std::vector<ControlRow> Form2::controlTable() {
+    constexpr FontSpec font{L"MS Shell Dlg 2", 825};
+    constexpr DWORD big = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+    std::vector<ControlRow> rows;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        Command1[slot] = child(L"BUTTON", slotCaption(slot).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kCommand1Id + slot);
+        rows.push_back({&Command1[slot], L"BUTTON", ids::id(L"Form2.Command1") + slot, slotCaption(slot),
+                        WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, form2_layout::keyButton(slot), font});
     for (int word = 0; word < kWordCount; ++word)
-        Label1[word] = child(L"STATIC", kWords[word], SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1Id + word);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        Text1[slot] = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Id + slot, WS_EX_CLIENTEDGE);
-        SendMessageW(Text1[slot], EM_SETLIMITTEXT, 0, 0);
-        SetWindowSubclass(Text1[slot], fieldProc, 0, 0);
+        rows.push_back({&Label1[word], L"STATIC", ids::id(L"Form2.Label1") + word, kWords[word],
+                        WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, form2_layout::word(word), font});
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        rows.push_back({&Text1[slot], L"EDIT", ids::id(L"Form2.Text1") + slot, L"",
+                        WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, form2_layout::kTextField, font, WS_EX_CLIENTEDGE});
+    rows.push_back(
+        {&Command2, L"BUTTON", ids::id(L"Form2.Command2"), kSpeichernCaption, big, form2_layout::kSpeichern, font});
+    rows.push_back(
+        {&Command4, L"BUTTON", ids::id(L"Form2.Command4"), kAusdruckenCaption, big, form2_layout::kAusdrucken, font});
+    rows.push_back(
+        {&Command3, L"BUTTON", ids::id(L"Form2.Command3"), kErledigtCaption, big, form2_layout::kErledigt, font});
+    return rows;
+}
+
+bool Form2::onCreate() {
+    for (HWND field : Text1) {
+        SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
+        SetWindowSubclass(field, fieldProc, 0, 0);
     }
-    const DWORD big = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
-    Command2 = child(L"BUTTON", kSpeichernCaption, big, kCommand2Id);
-    Command4 = child(L"BUTTON", kAusdruckenCaption, big, kCommand4Id);
-    Command3 = child(L"BUTTON", kErledigtCaption, big, kCommand3Id);
     return true;
 }
 
 void Form2::layout() {
-    const win::Twips tw(hwnd());
-    // The classic dialog font at 8.25 pt; the old one is released only once no control uses it any more.
-    win::UniqueFont font = win::createFont(hwnd(), L"MS Shell Dlg 2", 825, false);
-    const auto put = [&](HWND control, const TwipsRect& r) {
-        win::setFont(control, font.get());
-        win::place(control, tw, r);
-    };
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        put(Command1[slot], form2_layout::keyButton(slot));
-        put(Text1[slot], form2_layout::textField());
-    }
-    for (int word = 0; word < kWordCount; ++word) {
-        put(Label1[word], form2_layout::word(word));
-        widenToText(Label1[word]);
-    }
-    put(Command2, form2_layout::speichern());
-    put(Command4, form2_layout::ausdrucken());
-    put(Command3, form2_layout::erledigt());
-    font_ = std::move(font);
+    SecondaryWindow::layout();
+    for (HWND word : Label1)
+        widenToText(word);
 }
 
 void Form2::hidefields() {
@@ -211,20 +202,15 @@ void Form2::OnTimer() {
         if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
 }
 
-ProblemsMessage Form2::problemsMessage() const {
-    return {L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n",
-            L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die "
-            L"Datei mit den angezeigten Texten überschrieben."};
-}
-
 void Form2::OnCommand(int id) {
-    if (id >= kCommand1Id && id < kCommand1Id + kSlotCount) return OnKeyButton(id - kCommand1Id);
+    if (id >= ids::id(L"Form2.Command1") && id < ids::id(L"Form2.Command1") + kSlotCount)
+        return OnKeyButton(id - ids::id(L"Form2.Command1"));
     switch (id) {
-    case kCommand2Id:
+    case ids::id(L"Form2.Command2"):
         return OnSpeichern();
-    case kCommand3Id:
+    case ids::id(L"Form2.Command3"):
         return OnCloseRequest(CloseRequest::Erledigt);
-    case kCommand4Id:
+    case ids::id(L"Form2.Command4"):
         return OnAusdrucken();
     case IDOK: // Enter: a focused button is clicked; in a field Enter does nothing
         if (HWND focus = GetFocus(); focus && GetParent(focus) == hwnd() && isButton(GetDlgCtrlID(focus)))

@@ -22,9 +22,9 @@ protected:
     void requestClose() override { OnCloseRequest(CloseRequest::CloseBox); }
     void onClosing() override { Timer1.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::vector<ControlRow> controlTable() override;
     bool onCreate() override;
     void layout() override;
-    ProblemsMessage problemsMessage() const override;
 
 private:
     void OnCommand(int id);
@@ -48,7 +48,6 @@ private:
     HWND Command3 = nullptr; // "alles erledigt"
     HWND Command4 = nullptr; // "Tastenbelegung ausdrucken"
     win::WindowTimer Timer1{1, 500};
-    win::UniqueFont font_;
 };
 
 } // namespace ww

@@ -10,12 +10,6 @@
 namespace ww {
 namespace {
 
-// The main window's own quit request when it unloads must not leak into later tests' message loops.
-void dropQuit() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-}
-
 int fontHeight(HWND control) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW lf{};
@@ -55,7 +49,6 @@ TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
         EXPECT_NEAR(heightAfter, heightBefore * 3 / 2, 1);
         EXPECT_EQ(client.right, MulDiv(460, 144, 96));
     }
-    dropQuit();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
 }

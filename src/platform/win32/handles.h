@@ -84,13 +84,15 @@ using UniqueDc = Unique<HDC, DcTraits>; // a DC of our own (CreateDC), not a win
 using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
 using UniqueHook = Unique<HHOOK, HookTraits>;
 
-// A window's DC (the screen's for null) for one scope.
+// A window's DC (the screen's for null) for one scope, with `selected` (a font, say) selected into it till then.
 class ScopedDc {
 public:
-    explicit ScopedDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    explicit ScopedDc(HWND window, HGDIOBJ selected = nullptr)
+        : window_(window), dc_(::GetDC(window)), previous_(dc_ && selected ? ::SelectObject(dc_, selected) : nullptr) {}
     ScopedDc(const ScopedDc&) = delete;
     ScopedDc& operator=(const ScopedDc&) = delete;
     ~ScopedDc() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
         if (dc_) ::ReleaseDC(window_, dc_);
     }
     HDC get() const { return dc_; }
@@ -98,20 +100,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// An object selected into a DC for one scope; the one it replaced is selected again at the end.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-    ~ScopedSelect() {
-        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
-    }
-
-private:
     HDC dc_;
     HGDIOBJ previous_;
 };
