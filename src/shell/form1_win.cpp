@@ -40,7 +40,7 @@ bool Form1::load() {
 }
 
 std::vector<ControlRow> Form1::controlTable() {
-    return {{&Label1,
+    return {{&label1_,
              L"STATIC",
              ids::id(L"Form1.Label1"),
              kForm1Hint,
@@ -61,12 +61,12 @@ bool Form1::onCreate() {
     table_ = loadTable(host_.files(), host_.codec(), &problems_);
     showProblemsLater();
 
-    Timer1.attach(hwnd());
-    Timer2.attach(hwnd());
-    Timer4.attach(hwnd());
-    Timer1.setEnabled(true);
-    Timer2.setEnabled(false);
-    Timer4.setEnabled(true);
+    timer1_.attach(hwnd());
+    timer2_.attach(hwnd());
+    timer4_.attach(hwnd());
+    timer1_.setEnabled(true);
+    timer2_.setEnabled(false);
+    timer4_.setEnabled(true);
     return true;
 }
 
@@ -81,9 +81,9 @@ void Form1::unload() {
 }
 
 void Form1::onDestroyed() {
-    Timer1.attach(nullptr);
-    Timer2.attach(nullptr);
-    Timer4.attach(nullptr);
+    timer1_.attach(nullptr);
+    timer2_.attach(nullptr);
+    timer4_.attach(nullptr);
     FormWindow::onDestroyed();
 }
 
@@ -106,7 +106,7 @@ void Form1::OnTimer(UINT_PTR id) {
         // The first-start check runs once per load, on this first tick; a message box about the files goes first
         // (unloading the main window would take it away unread).
         if (!IsWindowEnabled(hwnd())) break;
-        Timer4.setEnabled(false);
+        timer4_.setEnabled(false);
         host_.checkFirstStart();
         break;
     }

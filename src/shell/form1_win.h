@@ -44,7 +44,7 @@ private:
 
     win::UniqueIcon icon_;
     win::UniqueIcon smallIcon_;
-    HWND Label1 = nullptr;
+    HWND label1_ = nullptr;
     win::TrayIcon tray_;
     TrayMenu mnBar_;
     UINT taskbarCreated_ = 0;
@@ -52,10 +52,10 @@ private:
     AssignmentTable table_;
     win::AsyncKeyState keys_;
     win::SendInputPlayer player_;
-    win::WindowTimer Timer1{1, 50};
-    win::WindowTimer Timer2{2, 1};
-    win::WindowTimer Timer4{4, 1};
-    Engine engine_{keys_, player_, Timer1, Timer2, table_};
+    win::WindowTimer timer1_{1, 50};
+    win::WindowTimer timer2_{2, 1};
+    win::WindowTimer timer4_{4, 1};
+    Engine engine_{keys_, player_, timer1_, timer2_, table_};
 };
 
 } // namespace ww

@@ -80,14 +80,14 @@ Form2::Form2(WindowHost& host)
 bool Form2::fill() {
     model_.load(host_.files(), host_.codec(), &problems_);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+        SetWindowTextW(text1_[slot], model_.field(slot).c_str());
     hidefields();
     return true;
 }
 
 void Form2::opened() {
-    Timer1.attach(hwnd());
-    Timer1.setEnabled(true);
+    timer1_.attach(hwnd());
+    timer1_.setEnabled(true);
 }
 
 // The 45 key buttons, the six words, the 45 fields (one shown at a time, in the same place) and the three buttons,
@@ -97,25 +97,25 @@ std::vector<ControlRow> Form2::controlTable() {
     constexpr DWORD big = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
     std::vector<ControlRow> rows;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        rows.push_back({&Command1[slot], L"BUTTON", ids::id(L"Form2.Command1") + slot, slotCaption(slot),
+        rows.push_back({&command1_[slot], L"BUTTON", ids::id(L"Form2.Command1") + slot, slotCaption(slot),
                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, form2_layout::keyButton(slot), font});
     for (int word = 0; word < kWordCount; ++word)
-        rows.push_back({&Label1[word], L"STATIC", ids::id(L"Form2.Label1") + word, kWords[word],
+        rows.push_back({&label1_[word], L"STATIC", ids::id(L"Form2.Label1") + word, kWords[word],
                         WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, form2_layout::word(word), font});
     for (int slot = 0; slot < kSlotCount; ++slot)
-        rows.push_back({&Text1[slot], L"EDIT", ids::id(L"Form2.Text1") + slot, L"",
+        rows.push_back({&text1_[slot], L"EDIT", ids::id(L"Form2.Text1") + slot, L"",
                         WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, form2_layout::kTextField, font, WS_EX_CLIENTEDGE});
     rows.push_back(
-        {&Command2, L"BUTTON", ids::id(L"Form2.Command2"), kSpeichernCaption, big, form2_layout::kSpeichern, font});
+        {&command2_, L"BUTTON", ids::id(L"Form2.Command2"), kSpeichernCaption, big, form2_layout::kSpeichern, font});
     rows.push_back(
-        {&Command4, L"BUTTON", ids::id(L"Form2.Command4"), kAusdruckenCaption, big, form2_layout::kAusdrucken, font});
+        {&command4_, L"BUTTON", ids::id(L"Form2.Command4"), kAusdruckenCaption, big, form2_layout::kAusdrucken, font});
     rows.push_back(
-        {&Command3, L"BUTTON", ids::id(L"Form2.Command3"), kErledigtCaption, big, form2_layout::kErledigt, font});
+        {&command3_, L"BUTTON", ids::id(L"Form2.Command3"), kErledigtCaption, big, form2_layout::kErledigt, font});
     return rows;
 }
 
 bool Form2::onCreate() {
-    for (HWND field : Text1) {
+    for (HWND field : text1_) {
         SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
         SetWindowSubclass(field, fieldProc, 0, 0);
     }
@@ -124,43 +124,43 @@ bool Form2::onCreate() {
 
 void Form2::layout() {
     SecondaryWindow::layout();
-    for (HWND word : Label1)
+    for (HWND word : label1_)
         widenToText(word);
 }
 
 void Form2::hidefields() {
-    for (HWND field : Text1)
+    for (HWND field : text1_)
         ShowWindow(field, SW_HIDE);
 }
 
 void Form2::enablekeys() {
-    for (HWND key : Command1)
+    for (HWND key : command1_)
         EnableWindow(key, TRUE);
 }
 
 void Form2::dimwords() {
-    for (HWND word : Label1)
+    for (HWND word : label1_)
         EnableWindow(word, FALSE);
 }
 
 void Form2::readFields() {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        model_.takeShownText(slot, windowText(Text1[slot]));
+        model_.takeShownText(slot, windowText(text1_[slot]));
 }
 
 // After a save a field may read differently (the default text for an empty one, "###" for a line break); only
 // those are rewritten, so the caret of the others stays put.
 void Form2::showFieldTexts() {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        if (windowText(Text1[slot]) != model_.field(slot)) SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+        if (windowText(text1_[slot]) != model_.field(slot)) SetWindowTextW(text1_[slot], model_.field(slot).c_str());
 }
 
 void Form2::OnKeyButton(int slot) {
     hidefields();
-    ShowWindow(Text1[slot], SW_SHOW);
+    ShowWindow(text1_[slot], SW_SHOW);
     enablekeys();
-    EnableWindow(Command1[slot], FALSE);
-    SetFocus(Text1[slot]);
+    EnableWindow(command1_[slot], FALSE);
+    SetFocus(text1_[slot]);
 }
 
 void Form2::OnSpeichern() {
@@ -178,7 +178,7 @@ void Form2::OnAusdrucken() {
     readFields();
     std::vector<std::wstring> captions;
     for (int slot = 0; slot < kFirstPadSlot; ++slot)
-        captions.push_back(windowText(Command1[slot]));
+        captions.push_back(windowText(command1_[slot]));
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     std::wstring error;
     const bool printed = win::printOnDefaultPrinter(sheetLines(model_.keyTexts(), captions), &error);
@@ -199,7 +199,7 @@ void Form2::OnTimer() {
     model_.tick();
     dimwords();
     for (int word = 0; word < kWordCount; ++word)
-        if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
+        if (model_.wordEnabled(word)) EnableWindow(label1_[word], TRUE);
 }
 
 void Form2::OnCommand(int id) {
@@ -227,11 +227,11 @@ LRESULT Form2::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1.id()) OnTimer();
+        if (wp == timer1_.id()) OnTimer();
         return 0;
     case WM_DESTROY:
-        Timer1.setEnabled(false);
-        Timer1.attach(nullptr);
+        timer1_.setEnabled(false);
+        timer1_.attach(nullptr);
         break;
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);

@@ -20,7 +20,7 @@ protected:
     bool fill() override;
     void opened() override;
     void requestClose() override { OnCloseRequest(CloseRequest::CloseBox); }
-    void onClosing() override { Timer1.setEnabled(false); }
+    void onClosing() override { timer1_.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     std::vector<ControlRow> controlTable() override;
     bool onCreate() override;
@@ -41,13 +41,13 @@ private:
     void showFieldTexts();
 
     Form2Model model_;
-    std::array<HWND, kSlotCount> Command1{};
-    std::array<HWND, kSlotCount> Text1{};
-    std::array<HWND, kWordCount> Label1{};
-    HWND Command2 = nullptr; // "Speichern"
-    HWND Command3 = nullptr; // "alles erledigt"
-    HWND Command4 = nullptr; // "Tastenbelegung ausdrucken"
-    win::WindowTimer Timer1{1, 500};
+    std::array<HWND, kSlotCount> command1_{};
+    std::array<HWND, kSlotCount> text1_{};
+    std::array<HWND, kWordCount> label1_{};
+    HWND command2_ = nullptr; // "Speichern"
+    HWND command3_ = nullptr; // "alles erledigt"
+    HWND command4_ = nullptr; // "Tastenbelegung ausdrucken"
+    win::WindowTimer timer1_{1, 500};
 };
 
 } // namespace ww

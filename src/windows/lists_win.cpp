@@ -33,7 +33,7 @@ Form7::Form7(WindowHost& host)
 // False if the list could not take every line: it would no longer match them.
 bool ListWindow::addLines() {
     for (const auto& line : lines_) {
-        const LRESULT added = SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        const LRESULT added = SendMessageW(list1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         if (added == LB_ERR || added == LB_ERRSPACE) return false;
     }
     return true;
@@ -48,15 +48,15 @@ bool ListWindow::fill() {
 void ListWindow::reload() {
     problems_.clear();
     lines_ = read_(host_.files(), host_.codec(), &problems_);
-    const LRESULT top = SendMessageW(List1, LB_GETTOPINDEX, 0, 0);
-    const LRESULT selected = SendMessageW(List1, LB_GETCURSEL, 0, 0);
-    SendMessageW(List1, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(List1, LB_RESETCONTENT, 0, 0);
+    const LRESULT top = SendMessageW(list1_, LB_GETTOPINDEX, 0, 0);
+    const LRESULT selected = SendMessageW(list1_, LB_GETCURSEL, 0, 0);
+    SendMessageW(list1_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list1_, LB_RESETCONTENT, 0, 0);
     const bool complete = addLines();
-    if (selected != LB_ERR) SendMessageW(List1, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    SendMessageW(List1, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
-    SendMessageW(List1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(List1, nullptr, TRUE);
+    if (selected != LB_ERR) SendMessageW(list1_, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(list1_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    SendMessageW(list1_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list1_, nullptr, TRUE);
     if (!complete) {
         win::messageBox(hwnd(),
                         L"Wortwerk konnte die Liste nicht neu füllen und schließt das Fenster. Bitte öffnen Sie "
@@ -71,7 +71,7 @@ void ListWindow::reload() {
 // Single selection, unsorted, whole rows, a vertical scroll bar only; placed by the list layout rule.
 std::vector<ControlRow> ListWindow::controlTable() {
     constexpr DWORD style = WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
-    return {{&List1, L"LISTBOX", ids::id(L"List1"), L"", style, TwipsRect{}, font_, WS_EX_CLIENTEDGE}};
+    return {{&list1_, L"LISTBOX", ids::id(L"List1"), L"", style, TwipsRect{}, font_, WS_EX_CLIENTEDGE}};
 }
 
 void ListWindow::layout() {
@@ -88,7 +88,7 @@ void ListWindow::OnSize(WPARAM kind) {
     const auto dpi = static_cast<int>(tw.dpi());
     auto twips = [&](LONG pixels) { return mulDivRounded(static_cast<int>(pixels), 1440, dpi); };
     auto twipsDown = [&](LONG pixels) { return static_cast<int>(pixels * 1440LL / dpi); };
-    win::place(List1, tw,
+    win::place(list1_, tw,
                listLayout(twips(outer.right - outer.left), twips(outer.bottom - outer.top), twipsDown(client.right),
                           twipsDown(client.bottom)));
 }
@@ -107,7 +107,7 @@ LRESULT ListWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Form6::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_COMMAND) return ListWindow::handleMessage(msg, wp, lp);
     if (LOWORD(wp) != ids::id(L"List1") || HIWORD(wp) != LBN_SELCHANGE) return 0;
-    const auto text = clipboardText(lines_, static_cast<int>(SendMessageW(List1, LB_GETCURSEL, 0, 0)));
+    const auto text = clipboardText(lines_, static_cast<int>(SendMessageW(list1_, LB_GETCURSEL, 0, 0)));
     win::Win32Clipboard clipboard(hwnd());
     if (text && putText(clipboard, *text) != CopyResult::Copied) MessageBeep(MB_ICONWARNING);
     return 0;

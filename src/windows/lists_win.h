@@ -24,7 +24,7 @@ protected:
     std::vector<ControlRow> controlTable() override;
     void layout() override;
 
-    HWND List1 = nullptr;
+    HWND list1_ = nullptr;
     std::vector<std::wstring> lines_;
 
 private:
