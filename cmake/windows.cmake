@@ -46,7 +46,7 @@ add_custom_command(OUTPUT ${WW_ICON} ${WW_ICON_STEPS} COMMAND ${WW_ICOTOOL} -c -
 set_source_files_properties(res/wortwerk.rc PROPERTIES
                             OBJECT_DEPENDS "${WW_ICON};${CMAKE_SOURCE_DIR}/res/wortwerk.manifest")
 
-add_executable(wortwerk WIN32 src/main.cpp res/wortwerk.rc)
+add_executable(wortwerk WIN32 src/app/main.cpp res/wortwerk.rc)
 target_include_directories(wortwerk PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(wortwerk PRIVATE wortwerk_win)
 # No link timestamp in the PE header: the same sources give the same bytes.

@@ -1,26 +1,26 @@
 #include "help/form5.h"
 
+#include "ui/control_ids.h"
+
 #include <algorithm>
 
 namespace ww {
 
 namespace {
 
-constexpr HelpFont kButtonFont{L"MS Sans Serif", 825, true};
+constexpr FontSpec kButtonFont{L"MS Sans Serif", 825, true};
 
 const std::array<Form5Button, 6> kButtons{{
-    {L"Command1", 101, L"Was kann ich mit diesem Programm anfangen?", {120, 120, 2295, 495}, kButtonFont, 0},
-    {L"Command6", 106, L"Wie arbeite ich mit Wortwerk?", {120, 720, 2295, 495}, kButtonFont, 1},
-    {L"Command2", 102, L"Wie funktioniert das mit der Tastenbelegung?", {120, 1320, 2295, 495}, kButtonFont, 2},
-    {L"Command8", 108, L"Shortcuts auf den Zahlenblock legen", {120, 2040, 2295, 615}, kButtonFont, 3},
-    {L"Command7",
-     107,
+    {L"Form5.Command1", L"Was kann ich mit diesem Programm anfangen?", {120, 120, 2295, 495}, kButtonFont, 0},
+    {L"Form5.Command6", L"Wie arbeite ich mit Wortwerk?", {120, 720, 2295, 495}, kButtonFont, 1},
+    {L"Form5.Command2", L"Wie funktioniert das mit der Tastenbelegung?", {120, 1320, 2295, 495}, kButtonFont, 2},
+    {L"Form5.Command8", L"Shortcuts auf den Zahlenblock legen", {120, 2040, 2295, 615}, kButtonFont, 3},
+    {L"Form5.Command7",
      L"Warum gibt es noch die Funktion mit der Zwischenablage",
      {120, 2760, 2295, 735},
      kButtonFont,
      4},
-    {L"Command5",
-     105,
+    {L"Form5.Command5",
      L"Jetzt ist mir alles klar.",
      {120, 5160, 2295, 735},
      {L"MS Sans Serif", 1350, true},
@@ -101,7 +101,7 @@ const std::array<HelpTopicText, kHelpTopicCount>& helpTopics() {
 
 const Form5Button* form5ButtonById(int id) {
     for (const Form5Button& b : kButtons)
-        if (b.id == id) return &b;
+        if (b.id() == id) return &b;
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 // `Form5`, the help window, without Win32: its five topic texts, its buttons and layout in twips, and which topic
 // text is shown.
 #include "platform/twips.h"
+#include "ui/control_ids.h"
 
 #include <array>
 
@@ -11,22 +12,16 @@ inline constexpr const wchar_t* kForm5Title = L"H I L F E";
 inline constexpr int kForm5Width = 6660; // client area in twips
 inline constexpr int kForm5Height = 6180;
 
-struct HelpFont {
-    const wchar_t* face;
-    int centiPoints; // 825 = 8.25 pt
-    bool bold;
-};
-
 inline constexpr int kHelpTopicCount = 5; // topics A to E: the labels `Label1` 0 to 4
 inline constexpr int kCloseHelp = -1;     // the button that closes the window instead of showing a topic
 
 struct Form5Button {
-    const wchar_t* name; // the control's name
-    int id;              // control ID; never IDOK or IDCANCEL, which the dialog keys send
+    const wchar_t* name; // the control's name, "Form5.Command1", which gives its ID
     const wchar_t* caption;
     TwipsRect box;
-    HelpFont font;
+    FontSpec font;
     int topic; // index of the topic text it shows, or kCloseHelp
+    int id() const { return ids::controlId(name); }
 };
 
 struct HelpTopicText {
@@ -34,8 +29,7 @@ struct HelpTopicText {
     TwipsRect box; // the boxes overlap; only one text is visible at a time
 };
 
-inline constexpr HelpFont kHelpTextFont{L"MS Sans Serif", 975, false};
-inline constexpr int kLabel1FirstId = 200; // `Label1` i has the ID kLabel1FirstId + i
+inline constexpr FontSpec kHelpTextFont{L"MS Sans Serif", 975, false};
 
 // The topic buttons from top to bottom, then the close button.
 const std::array<Form5Button, 6>& form5Buttons();

@@ -1,7 +1,7 @@
 #include "help/form5_win.h"
 
 #include "platform/win32/dpi.h"
-#include "shell/app_win.h"
+#include "ui/control_ids.h"
 
 #include <algorithm>
 
@@ -12,12 +12,8 @@ namespace {
 // Size of `text` wrapped at word boundaries to `width` pixels in `font`.
 SIZE wrappedSize(HWND control, HFONT font, const wchar_t* text, int width, UINT flags) {
     RECT r{0, 0, width, 0};
-    if (HDC dc = GetDC(control)) {
-        const HGDIOBJ previous = SelectObject(dc, font);
-        DrawTextW(dc, text, -1, &r, flags | DT_WORDBREAK | DT_CALCRECT);
-        SelectObject(dc, previous);
-        ReleaseDC(control, dc);
-    }
+    if (const win::ScopedDc dc(control, font); dc)
+        DrawTextW(dc.get(), text, -1, &r, flags | DT_WORDBREAK | DT_CALCRECT);
     return {r.right, r.bottom};
 }
 
@@ -37,12 +33,8 @@ bool tallerThanBox(HWND box) {
     RECT format{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     TEXTMETRICW tm{};
-    if (HDC dc = GetDC(box)) {
-        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, previous);
-        ReleaseDC(box, dc);
-    }
+    if (const win::ScopedDc dc(box, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0))); dc)
+        GetTextMetricsW(dc.get(), &tm);
     return SendMessageW(box, EM_GETLINECOUNT, 0, 0) * tm.tmHeight > format.bottom - format.top;
 }
 
@@ -66,41 +58,42 @@ int CALLBACK breakAfterBlanks(LPWSTR text, int current, int length, int action) 
 
 } // namespace
 
-win::UniqueFont createHelpFont(HWND window, const HelpFont& font) {
-    return win::createFont(window, font.face, font.centiPoints, font.bold);
-}
+// Sizable, but nothing in it moves or grows; without a task-bar button a minimized window would be hard to find.
+Form5::Form5(WindowHost& host)
+    : SecondaryWindow(host, {L"WortwerkForm5", kForm5Title,
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
+                             0, kForm5Width, kForm5Height, Topmost | ReplacesMainWindow}) {}
 
-bool Form5::open() {
-    // Sizable, but nothing in it moves or grows; without a task-bar button a minimized window would be hard to find.
-    if (!createSecondary(L"WortwerkForm5", 0, kForm5Title,
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN))
-        return false;
-    win::setClientSize(hwnd(), kForm5Width, kForm5Height, true);
-    win::setTopmost(hwnd(), true);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+void Form5::opened() {
     SetFocus(command_[0]); // as in a dialog: the first button has the focus, Tab moves on
-    return true;
 }
 
-void Form5::OnCreate() {
+// The buttons from top to bottom, then the topic texts.
+std::vector<ControlRow> Form5::controlTable() {
+    std::vector<ControlRow> rows;
     const auto& buttons = form5Buttons();
     for (std::size_t i = 0; i < buttons.size(); ++i)
-        command_[i] = win::createControl(hwnd(), L"BUTTON", buttons[i].caption,
-                                         WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, buttons[i].id);
+        rows.push_back({&command_[i], L"BUTTON", buttons[i].id(), buttons[i].caption,
+                        WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, buttons[i].box, buttons[i].font});
     for (std::size_t i = 0; i < label1_.size(); ++i)
-        label1_[i] = createTopic(i, false);
+        rows.push_back({&label1_[i], L"EDIT", ids::id(L"Form5.Label1") + static_cast<int>(i), helpTopics()[i].text,
+                        topicStyle(i, false), helpTopics()[i].box, kHelpTextFont});
+    return rows;
+}
+
+bool Form5::onCreate() {
+    for (HWND box : label1_)
+        SendMessageW(box, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAfterBlanks));
+    return true;
 }
 
 // Hidden until their button is clicked; read-only text that wraps at word boundaries and shows "&" as it is. A text
 // taller than its box scrolls, and the keyboard reaches it with Tab.
-HWND Form5::createTopic(std::size_t i, bool scrolls) {
+DWORD Form5::topicStyle(std::size_t i, bool scrolls) const {
     DWORD style = ES_MULTILINE | ES_READONLY;
     if (scrolls) style |= WS_VSCROLL | WS_TABSTOP;
     if (topics_.visible(static_cast<int>(i))) style |= WS_VISIBLE;
-    HWND box = win::createControl(hwnd(), L"EDIT", helpTopics()[i].text, style, kLabel1FirstId + static_cast<int>(i));
-    SendMessageW(box, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAfterBlanks));
-    return box;
+    return style;
 }
 
 // The box gets a scroll bar exactly when its text needs one at this DPI and font, made anew when that changes.
@@ -111,40 +104,35 @@ void Form5::placeTopic(std::size_t i, const win::Twips& tw, HFONT font) {
         const bool scrolls = GetWindowLongW(label1_[i], GWL_STYLE) & WS_VSCROLL;
         const bool needed = tallerThanBox(label1_[i]);
         if (needed == scrolls) return;
-        if (HWND box = createTopic(i, needed)) {
+        if (HWND box = win::createControl(hwnd(), L"EDIT", helpTopics()[i].text, topicStyle(i, needed),
+                                          GetDlgCtrlID(label1_[i]))) {
+            SendMessageW(box, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAfterBlanks));
             DestroyWindow(label1_[i]);
             label1_[i] = box;
         }
     }
 }
 
+// The designed boxes, then each button as high as its caption needs and each topic with a scroll bar if it needs one.
 void Form5::layout() {
-    const win::Twips tw(hwnd());
+    SecondaryWindow::layout();
+    const win::Twips tw(dpi_);
     const auto& buttons = form5Buttons();
-    std::array<win::UniqueFont, 6> buttonFonts;
     std::array<int, 6> heights{};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        buttonFonts[i] = createHelpFont(hwnd(), buttons[i].font);
-        heights[i] = captionHeight(hwnd(), buttonFonts[i].get(), buttons[i], tw);
-    }
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        heights[i] = captionHeight(hwnd(), controls_.font(buttons[i].font), buttons[i], tw);
     const auto boxes = form5ButtonBoxes(heights);
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
+    for (std::size_t i = 0; i < buttons.size(); ++i)
         win::place(command_[i], tw, boxes[i]);
-        win::setFont(command_[i], buttonFonts[i].get());
-    }
-    auto textFont = createHelpFont(hwnd(), kHelpTextFont);
     for (std::size_t i = 0; i < label1_.size(); ++i)
-        placeTopic(i, tw, textFont.get());
-    // The controls use the new fonts now; the old ones can go.
-    buttonFonts_ = std::move(buttonFonts);
-    textFont_ = std::move(textFont);
+        placeTopic(i, tw, controls_.font(kHelpTextFont));
 }
 
 void Form5::OnCommand(int id) {
     const Form5Button* button = form5ButtonById(id);
     if (!button) return;
     if (button->topic == kCloseHelp) {
-        OnClose();
+        close();
         return;
     }
     topics_.show(button->topic);
@@ -152,33 +140,13 @@ void Form5::OnCommand(int id) {
         ShowWindow(label1_[static_cast<std::size_t>(i)], topics_.visible(i) ? SW_SHOW : SW_HIDE);
 }
 
-// Every way out: close button, close box, Alt+F4, Esc, end of the session.
-void Form5::OnClose() {
-    if (closing_) return;
-    closing_ = true;
-    win::setTopmost(hwnd(), false);
-    App::get().bringBackMainWindow();
-    DestroyWindow(hwnd());
-}
-
 LRESULT Form5::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_COMMAND:
         if (LOWORD(wp) == IDCANCEL)
-            OnClose();
+            close();
         else if (HIWORD(wp) == BN_CLICKED)
             OnCommand(LOWORD(wp));
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose();
         return 0;
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);

@@ -2,7 +2,7 @@
 // `Form5`: the help window. Opening it replaces the main window; every way of closing it brings the main window back.
 #include "help/form5.h"
 #include "platform/win32/dpi.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 #include <array>
 
@@ -10,28 +10,23 @@ namespace ww {
 
 class Form5 final : public SecondaryWindow {
 public:
-    bool open() override;
+    explicit Form5(WindowHost& host);
 
 protected:
+    void opened() override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::vector<ControlRow> controlTable() override;
+    bool onCreate() override;
     void layout() override;
 
 private:
-    void OnCreate();
-    HWND createTopic(std::size_t i, bool scrolls);
+    DWORD topicStyle(std::size_t i, bool scrolls) const;
     void placeTopic(std::size_t i, const win::Twips& tw, HFONT font);
     void OnCommand(int id);
-    void OnClose();
 
     std::array<HWND, 6> command_{}; // in the order of form5Buttons()
     std::array<HWND, kHelpTopicCount> label1_{};
     HelpTopicView topics_;
-    std::array<win::UniqueFont, 6> buttonFonts_;
-    win::UniqueFont textFont_;
-    bool closing_ = false;
 };
-
-// A font of the help windows' tables at the window's DPI.
-win::UniqueFont createHelpFont(HWND window, const HelpFont& font);
 
 } // namespace ww

@@ -27,9 +27,9 @@ inline constexpr const wchar_t* kSplashButton = L"Das hätte ich auch ohne diese
 // 643 characters in 11 lines, every line followed by CR LF.
 extern const std::wstring_view kSplashText;
 
-inline constexpr HelpFont kHeadingFont{L"Arial", 1800, true};
-inline constexpr HelpFont kTypingFont{L"MS Sans Serif", 975, true};
-inline constexpr HelpFont kSplashButtonFont{L"MS Sans Serif", 825, true};
+inline constexpr FontSpec kHeadingFont{L"Arial", 1800, true};
+inline constexpr FontSpec kTypingFont{L"MS Sans Serif", 975, true};
+inline constexpr FontSpec kSplashButtonFont{L"MS Sans Serif", 825, true};
 
 // Layout in twips; the heading and the typing area are placed relative to the frame.
 inline constexpr TwipsRect kFrame1{150, 180, 7080, 4035};

@@ -1,16 +1,11 @@
 #include "help/frm_splash_win.h"
 
-#include "help/form5_win.h"
 #include "platform/win32/dpi.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
+#include "ui/control_ids.h"
 
 namespace ww {
 
 namespace {
-
-constexpr int kText1Id = 111;
-constexpr int kCommand1Id = 101;
 
 COLORREF colour(HelpColour c) {
     return RGB(c.r, c.g, c.b);
@@ -18,43 +13,31 @@ COLORREF colour(HelpColour c) {
 
 } // namespace
 
-bool FrmSplash::open() {
-    // No title bar, no system menu: a fixed dialog border only.
-    if (!createSecondary(L"WortwerkFrmSplash", WS_EX_DLGMODALFRAME, L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN))
-        return false;
-    win::setClientSize(hwnd(), kSplashWidth, kSplashHeight, true);
-    win::setTopmost(hwnd(), true);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
+// No title bar, no system menu: a fixed dialog border only.
+FrmSplash::FrmSplash(WindowHost& host)
+    : SecondaryWindow(host, {L"WortwerkFrmSplash", L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
+                             kSplashWidth, kSplashHeight, Topmost | ReplacesMainWindow}),
+      frameBrush_(CreateSolidBrush(colour(kFrameColour))) {}
+
+void FrmSplash::opened() {
     timer1_.attach(hwnd());
     timer1_.setEnabled(true);
-    return true;
 }
 
-void FrmSplash::OnCreate() {
-    frameBrush_.reset(CreateSolidBrush(colour(kFrameColour)));
-    lblCompanyProduct_ = win::createControl(hwnd(), L"STATIC", kSplashHeading, WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0);
-    text1_ =
-        win::createControl(hwnd(), L"EDIT", L"", WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, kText1Id);
-    command1_ =
-        win::createControl(hwnd(), L"BUTTON", kSplashButton, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, kCommand1Id);
+// The button shows once the text is typed.
+std::vector<ControlRow> FrmSplash::controlTable() {
+    return {
+        {&lblCompanyProduct_, L"STATIC", ids::id(L"frmSplash.lblCompanyProduct"), kSplashHeading,
+         WS_VISIBLE | SS_CENTER | SS_NOPREFIX, inFrame1(kHeadingBox), kHeadingFont},
+        {&text1_, L"EDIT", ids::id(L"frmSplash.Text1"), L"", WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+         inFrame1(kText1), kTypingFont},
+        {&command1_, L"BUTTON", ids::id(L"frmSplash.Command1"), kSplashButton,
+         WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, kSplashCommand1, kSplashButtonFont},
+    };
 }
 
 void FrmSplash::layout() {
-    const win::Twips tw(hwnd());
-    auto headingFont = createHelpFont(hwnd(), kHeadingFont);
-    auto typingFont = createHelpFont(hwnd(), kTypingFont);
-    auto buttonFont = createHelpFont(hwnd(), kSplashButtonFont);
-    win::place(lblCompanyProduct_, tw, inFrame1(kHeadingBox));
-    win::place(text1_, tw, inFrame1(kText1));
-    win::place(command1_, tw, kSplashCommand1);
-    win::setFont(lblCompanyProduct_, headingFont.get());
-    win::setFont(text1_, typingFont.get());
-    win::setFont(command1_, buttonFont.get());
-    // The controls use the new fonts now; the old ones can go.
-    headingFont_ = std::move(headingFont);
-    typingFont_ = std::move(typingFont);
-    buttonFont_ = std::move(buttonFont);
+    SecondaryWindow::layout();
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -71,22 +54,11 @@ void FrmSplash::OnTimer() {
     SetFocus(command1_);
 }
 
-// The button, and also Alt+F4 and the end of the session: the main window comes back in every case, so the
-// program never runs on without a window or an icon.
-void FrmSplash::OnClose() {
-    if (closing_) return;
-    closing_ = true;
-    timer1_.setEnabled(false);
-    win::setTopmost(hwnd(), false);
-    App::get().bringBackMainWindow();
-    DestroyWindow(hwnd());
-}
-
 bool FrmSplash::OnEraseBackground(HDC dc) {
     RECT client;
     if (!GetClientRect(hwnd(), &client)) return false;
     FillRect(dc, &client, GetSysColorBrush(COLOR_3DDKSHADOW));
-    const win::Twips tw(hwnd());
+    const win::Twips tw(dpi_);
     RECT frame{tw(kFrame1.left), tw(kFrame1.top), tw(kFrame1.left + kFrame1.width), tw(kFrame1.top + kFrame1.height)};
     FillRect(dc, &frame, frameBrush_ ? frameBrush_.get() : GetSysColorBrush(COLOR_3DDKSHADOW));
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -102,24 +74,14 @@ LRESULT FrmSplash::OnControlColour(HDC dc, HWND control) {
 
 LRESULT FrmSplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_TIMER:
         if (wp == timer1_.id()) OnTimer();
         return 0;
     case WM_COMMAND:
         // The button (and Enter or Esc for it) works only once it is there.
-        if (typing_.buttonVisible() && (LOWORD(wp) == kCommand1Id || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL))
-            OnClose();
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose();
+        if (typing_.buttonVisible() &&
+            (LOWORD(wp) == ids::id(L"frmSplash.Command1") || LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL))
+            close();
         return 0;
     case WM_ERASEBKGND:
         return OnEraseBackground(reinterpret_cast<HDC>(wp)) ? 1 : defaultProc(msg, wp, lp);
@@ -129,12 +91,6 @@ LRESULT FrmSplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);
-}
-
-bool checkFirstStart() {
-    static FirstStart firstStart; // the whole run: the notice comes at most once
-    win::Win32FileStore files;
-    return firstStart.check(files) && App::get().openOrShow<FrmSplash>() != nullptr;
 }
 
 } // namespace ww

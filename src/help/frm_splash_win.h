@@ -3,22 +3,23 @@
 // closing it brings the main window back.
 #include "help/frm_splash.h"
 #include "platform/win32/win_timer.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
 namespace ww {
 
 class FrmSplash final : public SecondaryWindow {
 public:
-    bool open() override;
+    explicit FrmSplash(WindowHost& host);
 
 protected:
+    void opened() override;
+    void onClosing() override { timer1_.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::vector<ControlRow> controlTable() override;
     void layout() override;
 
 private:
-    void OnCreate();
     void OnTimer();
-    void OnClose();
     bool OnEraseBackground(HDC dc);
     LRESULT OnControlColour(HDC dc, HWND control);
 
@@ -27,15 +28,7 @@ private:
     HWND command1_ = nullptr;
     win::WindowTimer timer1_{1, kSplashTypingMs};
     SplashTyping typing_;
-    win::UniqueFont headingFont_;
-    win::UniqueFont typingFont_;
-    win::UniqueFont buttonFont_;
     win::UniqueBrush frameBrush_;
-    bool closing_ = false;
 };
-
-// The first-start check on the main window's first `Timer4` tick: true if the notice has opened, and the main window
-// should now unload.
-bool checkFirstStart();
 
 } // namespace ww

@@ -1,5 +1,7 @@
 #include "input/keystroke_plan.h"
 
+#include "store/utf16.h"
+
 #include <array>
 #include <initializer_list>
 #include <unordered_map>
@@ -80,12 +82,6 @@ std::uint8_t notationModifiers(std::uint8_t modifiers) {
 // Only where wchar_t has 32 bits; on Windows such characters arrive as two surrogate units.
 bool outsideBasicPlane(std::uint32_t ch) {
     return ch > 0xFFFF;
-}
-bool isHighSurrogate(wchar_t ch) {
-    return ch >= 0xD800 && ch <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t ch) {
-    return ch >= 0xDC00 && ch <= 0xDFFF;
 }
 
 struct LayoutKey {

@@ -1,5 +1,7 @@
 #include "input/notation.h"
 
+#include "store/utf16.h"
+
 #include <array>
 #include <optional>
 #include <utility>
@@ -105,13 +107,6 @@ std::uint8_t modifierOf(wchar_t c) {
     default:
         return ModNone;
     }
-}
-
-bool isHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 KeyAction charAction(wchar_t c, std::uint8_t modifiers) {

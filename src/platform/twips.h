@@ -10,6 +10,14 @@ struct TwipsRect {
     int height = 0;
 };
 
+// A face at a size, or, with no face, the system's message font as dialogs use it.
+struct FontSpec {
+    const wchar_t* face = nullptr;
+    int centiPoints = 0; // 825 = 8.25 pt
+    bool bold = false;
+    bool operator==(const FontSpec&) const = default; // the same face text at another address is another font
+};
+
 constexpr int mulDivRounded(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
     const long long half = denominator / 2;

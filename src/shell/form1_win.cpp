@@ -1,76 +1,73 @@
 #include "shell/form1_win.h"
 
 #include "../res/resource.h"
-#include "help/form5_win.h"
-#include "help/frm_splash_win.h"
-#include "platform/win32/ansi_codec.h"
+#include "ui/messages.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
 #include "shell/commands.h"
-#include "windows/form2_win.h"
-#include "windows/form6_win.h"
-#include "windows/form7_win.h"
+#include "ui/control_ids.h"
 
 namespace ww {
 
 namespace {
 
-constexpr int kClientWidth = 460; // face size at 96 dpi
-constexpr int kClientHeight = 150;
-constexpr UINT kShowProblems = WM_APP + 2;
+constexpr int kClientWidth = 6900; // twips
+constexpr int kClientHeight = 2250;
 
 // The face's decoration: narrow coloured bars beside the hand.
 constexpr COLORREF kBarColours[] = {RGB(192, 0, 0), RGB(255, 192, 0), RGB(0, 128, 0), RGB(0, 64, 192),
                                     RGB(128, 0, 128)};
 
+// Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
+constexpr ProblemsMessage kProblems{
+    L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n",
+    L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.",
+    MB_OK | MB_ICONWARNING | MB_TOPMOST};
+
 } // namespace
 
-Form1::Form1() = default;
+Form1::Form1(WindowHost& host) : FormWindow(host, kProblems) {}
 
 Form1::~Form1() {
     // The icon must not outlive the window that receives its notifications.
     tray_.remove();
 }
 
+// Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
 bool Form1::load() {
-    HINSTANCE inst = win::instance();
-    // Created hidden and owned by the invisible owner window: no task-bar button, no Alt+Tab entry.
-    if (!create(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, App::get().owner(),
-                static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0,
-                                              LR_DEFAULTSIZE | LR_SHARED)))) // the class outlives this window
-        return false;
-    App::get().windowLoaded();
-    loaded_ = true;
-    return true;
+    return createForm(L"WortwerkForm1", WS_EX_TOOLWINDOW, kForm1Caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                      host_.owner());
 }
 
-void Form1::OnCreate() {
+std::vector<ControlRow> Form1::controlTable() {
+    return {{&label1_,
+             L"STATIC",
+             ids::id(L"Form1.Label1"),
+             kForm1Hint,
+             WS_VISIBLE | SS_LEFT,
+             {1650, 450, 4950, 1350},
+             {nullptr, 0, true}}};
+}
+
+bool Form1::onCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the program would otherwise never hear of a restarted (unelevated) Explorer.
     if (taskbarCreated_) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
-    Label1 = CreateWindowExW(0, L"STATIC", kForm1Hint, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd(), nullptr,
-                             win::instance(), nullptr);
-    dpi_ = win::dpiOf(hwnd());
     loadIcons();
-    layout();
 
     tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
     tray_.add(); // a missing task bar is not an error: "TaskbarCreated" adds the icon later
 
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    table_ = loadTable(files, codec, &problems_);
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
+    table_ = loadTable(host_.files(), host_.codec(), &problems_);
+    showProblemsLater();
 
-    Timer1.attach(hwnd());
-    Timer2.attach(hwnd());
-    Timer4.attach(hwnd());
-    Timer1.setEnabled(true);
-    Timer2.setEnabled(false);
-    Timer4.setEnabled(true);
+    timer1_.attach(hwnd());
+    timer2_.attach(hwnd());
+    timer4_.attach(hwnd());
+    timer1_.setEnabled(true);
+    timer2_.setEnabled(false);
+    timer4_.setEnabled(true);
+    return true;
 }
 
 void Form1::show(int command) {
@@ -84,13 +81,10 @@ void Form1::unload() {
 }
 
 void Form1::onDestroyed() {
-    Timer1.attach(nullptr);
-    Timer2.attach(nullptr);
-    Timer4.attach(nullptr);
-    if (loaded_) {
-        loaded_ = false;
-        App::get().mainWindowDestroyed(); // may release this object later, never during this call
-    }
+    timer1_.attach(nullptr);
+    timer2_.attach(nullptr);
+    timer4_.attach(nullptr);
+    FormWindow::onDestroyed();
 }
 
 void Form1::OnClose(CloseReason reason) {
@@ -112,8 +106,8 @@ void Form1::OnTimer(UINT_PTR id) {
         // The first-start check runs once per load, on this first tick; a message box about the files goes first
         // (unloading the main window would take it away unread).
         if (!IsWindowEnabled(hwnd())) break;
-        Timer4.setEnabled(false);
-        if (checkFirstStart()) unload();
+        timer4_.setEnabled(false);
+        host_.checkFirstStart();
         break;
     }
 }
@@ -157,33 +151,13 @@ void Form1::OnCommand(UINT id) {
         mnBar_.deactivate();
         engine_.deactivate();
         break;
-    case CmdMnMsgShow:
-        if (App::get().openOrShow<Form2>()) unload();
-        break;
-    case CmdHilf:
-        if (App::get().openOrShow<Form5>()) unload();
-        break;
-    case CmdTabean: // an open overview reads the files again: they may have changed since it opened
-        App::get().assignmentFilesChanged();
-        App::get().openOrShow<Form7>();
-        break;
-    case CmdZwisch:
-        if (App::get().openOrShow<Form6>()) unload();
-        break;
     case CmdMnExit:
         tray_.remove();
         unload();
         break;
+    default: // the commands that open a window
+        host_.open(id);
     }
-}
-
-void Form1::OnShowProblems() {
-    std::wstring text = L"Wortwerk kann seine Tastenbelegung nicht vollständig laden:\n";
-    for (const auto& p : problems_)
-        text += L"\n" + p;
-    text += L"\n\nDie betroffenen Tasten bleiben bis zum nächsten Start leer. Ihre Dateien wurden nicht verändert.";
-    // Shown at log-on, when other programs fight for the front: it must not end up unseen behind them.
-    win::messageBox(hwnd(), text, L"Wortwerk", MB_OK | MB_ICONWARNING | MB_TOPMOST);
 }
 
 // The icons at the sizes the shell and the face want at the current DPI.
@@ -196,61 +170,26 @@ void Form1::loadIcons() {
     smallIcon_ = load(win::systemMetric(SM_CXSMICON, dpi_));
 }
 
-int Form1::px(int pixelsAt96) const {
-    return MulDiv(pixelsAt96, static_cast<int>(dpi_), 96);
-}
-
 void Form1::layout() {
-    HWND w = hwnd();
-    RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
-    win::adjustWindowRect(w, &r, dpi_);
-    SetWindowPos(w, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The label gets the new font before the old one is released.
-    NONCLIENTMETRICSW ncm;
-    if (win::nonClientMetrics(&ncm, dpi_)) {
-        ncm.lfMessageFont.lfWeight = FW_BOLD;
-        win::UniqueFont font(CreateFontIndirectW(&ncm.lfMessageFont));
-        if (font) {
-            win::setFont(Label1, font.get());
-            font_ = std::move(font);
-        }
-    }
-    MoveWindow(Label1, px(110), px(30), px(330), px(90), TRUE);
+    win::setClientSize(hwnd(), dpi_, kClientWidth, kClientHeight, false);
+    FormWindow::layout();
 }
 
 void Form1::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
+    const win::Twips tw(dpi_);
     for (int i = 0; i < 5; ++i) {
-        RECT bar{px(14 + i * 8), px(14), px(14 + i * 8 + 4), px(kClientHeight - 14)};
+        RECT bar{tw(210 + i * 120), tw(210), tw(270 + i * 120), tw(kClientHeight - 210)};
         win::UniqueBrush brush(CreateSolidBrush(kBarColours[i]));
         FillRect(dc, &bar, brush.get());
     }
-    if (icon_) DrawIconEx(dc, px(64), px(30), icon_.get(), px(32), px(32), 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(dc, tw(960), tw(450), icon_.get(), tw(480), tw(480), 0, nullptr, DI_NORMAL);
     EndPaint(hwnd(), &ps);
-}
-
-void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
-    dpi_ = dpi ? dpi : 96;
-    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layout();
-    loadIcons();
-    updateTrayIcon();
-    // Bars and hand are painted in pixels of the old scale until the whole face is drawn again.
-    InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void Form1::updateTrayIcon() {
-    tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
 }
 
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_TIMER:
         OnTimer(wp);
         return 0;
@@ -263,29 +202,23 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         OnClose(CloseReason::CloseBox); // close box, system menu and task manager only hide
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnClose(CloseReason::EndSession);
-        return 0;
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case kShowProblems:
-        OnShowProblems();
+    case WM_DPICHANGED: // the icons, too, at the new size
+        FormWindow::handleMessage(msg, wp, lp);
+        loadIcons();
+        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
         return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted (perhaps at another DPI): without this the program would run on unreachable.
         loadIcons();
-        updateTrayIcon();
+        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
         tray_.add();
         return 0;
     }
-    return defaultProc(msg, wp, lp);
+    return FormWindow::handleMessage(msg, wp, lp);
 }
 
 } // namespace ww

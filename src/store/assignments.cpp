@@ -76,6 +76,11 @@ wchar_t keyName(int index) {
     return L'\0';
 }
 
+std::wstring assignmentName(int index) {
+    if (index >= kKeyCount && index < kKeyCount + kShortcutCount) return L"Z" + std::to_wstring(index - kKeyCount + 1);
+    return index >= 0 && index < kKeyCount ? std::wstring(1, keyName(index)) : std::wstring();
+}
+
 std::vector<std::wstring> splitRecords(std::wstring_view text, int count) {
     count = std::max(count, 0);
     std::vector<std::wstring> records;

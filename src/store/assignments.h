@@ -19,6 +19,8 @@ inline constexpr int kShortcutCount = 9; // keypad 1..9, shown as Z1..Z9
 
 // Key name of table index 0..35: '1'..'9', '0', 'A'..'Z'.
 wchar_t keyName(int index);
+// The assignment 0..44 as the user names it: "1".."9", "0", "A".."Z", then the keypad's "Z1".."Z9"; empty outside.
+std::wstring assignmentName(int index);
 
 // In-memory table, rebuilt at each load of the main window: what each key plays, parsed once. Indexes outside 0..35
 // and 1..9, and entries that cannot be played, stay empty.

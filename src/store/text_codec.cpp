@@ -1,5 +1,7 @@
 #include "store/text_codec.h"
 
+#include "store/utf16.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -19,12 +21,6 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 constexpr char kUnmappable = '?';
 
-bool isHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 bool isSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }

@@ -1,10 +1,14 @@
 #include "windows/form2.h"
 
 #include "store/assignments.h"
+#include "store/utf16.h"
 
 #include <algorithm>
 
 namespace ww {
+
+// Slots are numbered as the assignments are.
+static_assert(kFirstPadSlot == kKeyCount);
 
 namespace {
 
@@ -12,10 +16,6 @@ constexpr std::wstring_view kLineBreakNotation = L"###";
 
 bool isPadSlot(int slot) {
     return slot >= kFirstPadSlot && slot < kSlotCount;
-}
-
-bool isHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
 }
 
 std::wstring unstorableMessage(const std::vector<std::wstring>& lines) {
@@ -31,14 +31,7 @@ std::wstring unstorableMessage(const std::vector<std::wstring>& lines) {
 std::wstring slotCaption(int slot) {
     if (slot >= 0 && slot <= 9) return std::wstring(L"&") + keyName(slot);
     if (slot >= 10 && slot < kFirstPadSlot) return std::wstring(L"&") + static_cast<wchar_t>(L'a' + (slot - 10));
-    if (isPadSlot(slot)) return L"Z" + std::to_wstring(slot - kFirstPadSlot + 1);
-    return {};
-}
-
-std::wstring slotKeyName(int slot) {
-    if (slot >= 0 && slot < kFirstPadSlot) return std::wstring(1, keyName(slot));
-    if (isPadSlot(slot)) return L"Z" + std::to_wstring(slot - kFirstPadSlot + 1);
-    return {};
+    return assignmentName(slot);
 }
 
 namespace form2_layout {
@@ -54,19 +47,6 @@ TwipsRect word(int index) {
     constexpr int widths[kWordCount] = {495, 855, 375, 375, 375, 735};
     const auto i = static_cast<std::size_t>(std::clamp(index, 0, kWordCount - 1));
     return {lefts[i], 2160, widths[i], 255};
-}
-
-TwipsRect textField() {
-    return {120, 2520, 4935, 375};
-}
-TwipsRect speichern() {
-    return {120, 3960, 1215, 615};
-}
-TwipsRect ausdrucken() {
-    return {1560, 3960, 1455, 615};
-}
-TwipsRect erledigt() {
-    return {3240, 3960, 1695, 615};
 }
 
 } // namespace form2_layout
@@ -127,7 +107,7 @@ SaveOutcome Form2Model::save(FileStore& files, const TextCodec& codec) {
         text = lineBreaksAsHashes(field(slot));
         const std::wstring lacking = codec.unencodable(text);
         if (lacking.empty()) continue;
-        std::wstring line = L"Taste " + slotKeyName(slot) + L":";
+        std::wstring line = L"Taste " + assignmentName(slot) + L":";
         for (std::size_t i = 0; i < lacking.size(); ++i) {
             const std::size_t length = isHighSurrogate(lacking[i]) && i + 1 < lacking.size() ? 2 : 1;
             line += L" „" + lacking.substr(i, length) + L"“";

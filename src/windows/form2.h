@@ -28,8 +28,6 @@ inline constexpr std::array<const wchar_t*, kWordCount> kWords = {L"Taste ", L"a
 
 // Button captions: "&1".."&9", "&0", "&a".."&z", then "Z1".."Z9" (no access key).
 std::wstring slotCaption(int slot);
-// The key as the user names it in messages: "1".."9", "0", "A".."Z", "Z1".."Z9".
-std::wstring slotKeyName(int slot);
 
 // Layout in twips.
 namespace form2_layout {
@@ -37,10 +35,10 @@ inline constexpr int kClientWidth = 5175;
 inline constexpr int kClientHeight = 4620;
 TwipsRect keyButton(int slot);
 TwipsRect word(int index);
-TwipsRect textField();
-TwipsRect speichern();
-TwipsRect ausdrucken();
-TwipsRect erledigt();
+inline constexpr TwipsRect kTextField{120, 2520, 4935, 375};
+inline constexpr TwipsRect kSpeichern{120, 3960, 1215, 615};
+inline constexpr TwipsRect kAusdrucken{1560, 3960, 1455, 615};
+inline constexpr TwipsRect kErledigt{3240, 3960, 1695, 615};
 } // namespace form2_layout
 
 // A line break has no place in a one-line record: it becomes "###", which types as Enter.

@@ -1,10 +1,8 @@
 #include "windows/form2_win.h"
 
-#include "platform/win32/ansi_codec.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/win_file_store.h"
-#include "shell/app_win.h"
+#include "ui/control_ids.h"
 #include "windows/sheet_win.h"
 
 #include <commctrl.h>
@@ -13,34 +11,35 @@ namespace ww {
 
 namespace {
 
-// Control IDs; 1 and 2 are left to Enter and Esc, which the dialog keyboard handling sends as IDOK and IDCANCEL.
-constexpr int kCommand1Id = 1000; // + slot
-constexpr int kText1Id = 1100;    // + slot
-constexpr int kLabel1Id = 1200;   // + word
-constexpr int kCommand2Id = 1300;
-constexpr int kCommand3Id = 1301;
-constexpr int kCommand4Id = 1302;
-constexpr UINT kShowProblems = WM_APP + 3;
-
 bool isButton(int id) {
-    return (id >= kCommand1Id && id < kCommand1Id + kSlotCount) || (id >= kCommand2Id && id <= kCommand4Id);
+    return (id >= ids::id(L"Form2.Command1") && id < ids::id(L"Form2.Command1") + kSlotCount) ||
+           (id >= ids::id(L"Form2.Command2") && id <= ids::id(L"Form2.Command4"));
 }
+
+constexpr ProblemsMessage kProblems{
+    L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n",
+    L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die Datei "
+    L"mit den angezeigten Texten überschrieben."};
 
 // The word light goes on where it stopped, for as long as the program runs.
 int programWordStep = 0;
 
+// The clipboard's Unicode text; empty when it holds none or another program has it open.
+std::wstring clipboardUnicodeText(HWND owner) {
+    const win::ClipboardLock clipboard(owner);
+    HANDLE data = clipboard ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+    const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (!chars) return {};
+    std::wstring text = chars;
+    GlobalUnlock(data);
+    return text;
+}
+
 // Pasted text with line breaks keeps its lines as "###", which types as Enter, instead of being cut.
 LRESULT CALLBACK fieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(field, fieldProc, id);
-    if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(field)) {
-        std::wstring text;
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
+    if (msg == WM_PASTE && IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        const std::wstring text = clipboardUnicodeText(field);
         if (text.find_first_of(L"\r\n") != std::wstring::npos) {
             SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pastedText(text).c_str()));
             return 0;
@@ -57,14 +56,11 @@ std::wstring windowText(HWND window) {
 
 // A word wider in this font than its twips allow is widened rather than cut; the gaps between words leave room.
 void widenToText(HWND label) {
-    HDC dc = GetDC(label);
+    const win::ScopedDc dc(label, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     if (!dc) return;
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     const std::wstring text = windowText(label);
     SIZE size{};
-    const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
+    const bool measured = GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     RECT r{};
     GetClientRect(label, &r);
     if (measured && size.cx > r.right)
@@ -73,120 +69,116 @@ void widenToText(HWND label) {
 
 } // namespace
 
-Form2::Form2() : model_(programWordStep) {}
+// A task-bar button: while the editor is open there is no tray icon to reach the program by.
+Form2::Form2(WindowHost& host)
+    : SecondaryWindow(host,
+                      {L"WortwerkForm2", kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
+                       form2_layout::kClientWidth, form2_layout::kClientHeight, TaskbarButton | ReplacesMainWindow},
+                      kProblems),
+      model_(programWordStep) {}
 
-bool Form2::open() {
-    // A task-bar button: while the editor is open there is no tray icon to reach the program by.
-    if (!createSecondary(L"WortwerkForm2", 0, kForm2Title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, true)) return false;
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    model_.load(files, codec, &problems_);
+bool Form2::fill() {
+    model_.load(host_.files(), host_.codec(), &problems_);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+        SetWindowTextW(text1_[slot], model_.field(slot).c_str());
     hidefields();
-    win::setClientSize(hwnd(), form2_layout::kClientWidth, form2_layout::kClientHeight, true);
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd());
-    Timer1.attach(hwnd());
-    Timer1.setEnabled(true);
-    if (!problems_.empty()) PostMessageW(hwnd(), kShowProblems, 0, 0);
     return true;
 }
 
-void Form2::OnCreate() {
-    const auto child = [this](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD ex = 0) {
-        return win::createControl(hwnd(), cls, text, WS_VISIBLE | style, id, ex);
-    };
+void Form2::opened() {
+    timer1_.attach(hwnd());
+    timer1_.setEnabled(true);
+}
+
+// The 45 key buttons, the six words, the 45 fields (one shown at a time, in the same place) and the three buttons,
+// in Tab order, all in the classic dialog font at 8.25 pt.
+std::vector<ControlRow> Form2::controlTable() {
+    constexpr FontSpec font{L"MS Shell Dlg 2", 825};
+    constexpr DWORD big = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
+    std::vector<ControlRow> rows;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        Command1[slot] = child(L"BUTTON", slotCaption(slot).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kCommand1Id + slot);
+        rows.push_back({&command1_[slot], L"BUTTON", ids::id(L"Form2.Command1") + slot, slotCaption(slot),
+                        WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, form2_layout::keyButton(slot), font});
     for (int word = 0; word < kWordCount; ++word)
-        Label1[word] = child(L"STATIC", kWords[word], SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1Id + word);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        Text1[slot] = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Id + slot, WS_EX_CLIENTEDGE);
-        SendMessageW(Text1[slot], EM_SETLIMITTEXT, 0, 0);
-        SetWindowSubclass(Text1[slot], fieldProc, 0, 0);
+        rows.push_back({&label1_[word], L"STATIC", ids::id(L"Form2.Label1") + word, kWords[word],
+                        WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, form2_layout::word(word), font});
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        rows.push_back({&text1_[slot], L"EDIT", ids::id(L"Form2.Text1") + slot, L"",
+                        WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, form2_layout::kTextField, font, WS_EX_CLIENTEDGE});
+    rows.push_back(
+        {&command2_, L"BUTTON", ids::id(L"Form2.Command2"), kSpeichernCaption, big, form2_layout::kSpeichern, font});
+    rows.push_back(
+        {&command4_, L"BUTTON", ids::id(L"Form2.Command4"), kAusdruckenCaption, big, form2_layout::kAusdrucken, font});
+    rows.push_back(
+        {&command3_, L"BUTTON", ids::id(L"Form2.Command3"), kErledigtCaption, big, form2_layout::kErledigt, font});
+    return rows;
+}
+
+bool Form2::onCreate() {
+    for (HWND field : text1_) {
+        SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
+        SetWindowSubclass(field, fieldProc, 0, 0);
     }
-    const DWORD big = WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE;
-    Command2 = child(L"BUTTON", kSpeichernCaption, big, kCommand2Id);
-    Command4 = child(L"BUTTON", kAusdruckenCaption, big, kCommand4Id);
-    Command3 = child(L"BUTTON", kErledigtCaption, big, kCommand3Id);
+    return true;
 }
 
 void Form2::layout() {
-    const win::Twips tw(hwnd());
-    // The classic dialog font at 8.25 pt; the old one is released only once no control uses it any more.
-    win::UniqueFont font = win::createFont(hwnd(), L"MS Shell Dlg 2", 825, false);
-    const auto put = [&](HWND control, const TwipsRect& r) {
-        win::setFont(control, font.get());
-        win::place(control, tw, r);
-    };
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        put(Command1[slot], form2_layout::keyButton(slot));
-        put(Text1[slot], form2_layout::textField());
-    }
-    for (int word = 0; word < kWordCount; ++word) {
-        put(Label1[word], form2_layout::word(word));
-        widenToText(Label1[word]);
-    }
-    put(Command2, form2_layout::speichern());
-    put(Command4, form2_layout::ausdrucken());
-    put(Command3, form2_layout::erledigt());
-    font_ = std::move(font);
+    SecondaryWindow::layout();
+    for (HWND word : label1_)
+        widenToText(word);
 }
 
 void Form2::hidefields() {
-    for (HWND field : Text1)
+    for (HWND field : text1_)
         ShowWindow(field, SW_HIDE);
 }
 
 void Form2::enablekeys() {
-    for (HWND key : Command1)
+    for (HWND key : command1_)
         EnableWindow(key, TRUE);
 }
 
 void Form2::dimwords() {
-    for (HWND word : Label1)
+    for (HWND word : label1_)
         EnableWindow(word, FALSE);
 }
 
 void Form2::readFields() {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        model_.takeShownText(slot, windowText(Text1[slot]));
+        model_.takeShownText(slot, windowText(text1_[slot]));
 }
 
 // After a save a field may read differently (the default text for an empty one, "###" for a line break); only
 // those are rewritten, so the caret of the others stays put.
 void Form2::showFieldTexts() {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        if (windowText(Text1[slot]) != model_.field(slot)) SetWindowTextW(Text1[slot], model_.field(slot).c_str());
+        if (windowText(text1_[slot]) != model_.field(slot)) SetWindowTextW(text1_[slot], model_.field(slot).c_str());
 }
 
 void Form2::OnKeyButton(int slot) {
     hidefields();
-    ShowWindow(Text1[slot], SW_SHOW);
+    ShowWindow(text1_[slot], SW_SHOW);
     enablekeys();
-    EnableWindow(Command1[slot], FALSE);
-    SetFocus(Text1[slot]);
+    EnableWindow(command1_[slot], FALSE);
+    SetFocus(text1_[slot]);
 }
 
 void Form2::OnSpeichern() {
     readFields();
-    win::Win32FileStore files;
-    win::AnsiCodec codec;
-    const SaveOutcome outcome = model_.save(files, codec);
+    const SaveOutcome outcome = model_.save(host_.files(), host_.codec());
     if (!outcome.saved) {
         win::messageBox(hwnd(), outcome.message, outcome.title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     showFieldTexts();
-    App::get().assignmentFilesChanged();
+    host_.assignmentFilesChanged();
 }
 
 void Form2::OnAusdrucken() {
     readFields();
     std::vector<std::wstring> captions;
     for (int slot = 0; slot < kFirstPadSlot; ++slot)
-        captions.push_back(windowText(Command1[slot]));
+        captions.push_back(windowText(command1_[slot]));
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     std::wstring error;
     const bool printed = win::printOnDefaultPrinter(sheetLines(model_.keyTexts(), captions), &error);
@@ -195,47 +187,30 @@ void Form2::OnAusdrucken() {
 }
 
 void Form2::OnCloseRequest(CloseRequest request) {
-    if (closing_) return;
+    if (closing()) return;
     readFields();
     if (model_.closeRequested(request) == CloseStep::AskDatenkontrolle &&
         win::messageBox(hwnd(), kDatenkontrolleText, kDatenkontrolleTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES)
         return;
-    closePath();
-}
-
-// The main window comes back before the editor goes, so the program never runs out of windows.
-void Form2::closePath() {
-    if (closing_) return;
-    closing_ = true;
-    Timer1.setEnabled(false);
-    App::get().bringBackMainWindow();
-    DestroyWindow(hwnd());
+    close();
 }
 
 void Form2::OnTimer() {
     model_.tick();
     dimwords();
     for (int word = 0; word < kWordCount; ++word)
-        if (model_.wordEnabled(word)) EnableWindow(Label1[word], TRUE);
-}
-
-void Form2::OnShowProblems() {
-    std::wstring text = L"Wortwerk kann die Tastenbelegung nicht vollständig lesen:\n";
-    for (const auto& problem : problems_)
-        text += L"\n" + problem;
-    text += L"\n\nDie betroffenen Tasten zeigen den Text „*** Noch nicht benutzt ***“. Wenn Sie speichern, wird die "
-            L"Datei mit den angezeigten Texten überschrieben.";
-    win::messageBox(hwnd(), text, kForm2Title, MB_OK | MB_ICONWARNING);
+        if (model_.wordEnabled(word)) EnableWindow(label1_[word], TRUE);
 }
 
 void Form2::OnCommand(int id) {
-    if (id >= kCommand1Id && id < kCommand1Id + kSlotCount) return OnKeyButton(id - kCommand1Id);
+    if (id >= ids::id(L"Form2.Command1") && id < ids::id(L"Form2.Command1") + kSlotCount)
+        return OnKeyButton(id - ids::id(L"Form2.Command1"));
     switch (id) {
-    case kCommand2Id:
+    case ids::id(L"Form2.Command2"):
         return OnSpeichern();
-    case kCommand3Id:
+    case ids::id(L"Form2.Command3"):
         return OnCloseRequest(CloseRequest::Erledigt);
-    case kCommand4Id:
+    case ids::id(L"Form2.Command4"):
         return OnAusdrucken();
     case IDOK: // Enter: a focused button is clicked; in a field Enter does nothing
         if (HWND focus = GetFocus(); focus && GetParent(focus) == hwnd() && isButton(GetDlgCtrlID(focus)))
@@ -248,29 +223,15 @@ void Form2::OnCommand(int id) {
 
 LRESULT Form2::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1.id()) OnTimer();
-        return 0;
-    case WM_CLOSE: // close box, Alt+F4, system menu
-        OnCloseRequest(CloseRequest::CloseBox);
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wp) OnCloseRequest(CloseRequest::EndSession);
-        return 0;
-    case kShowProblems:
-        OnShowProblems();
+        if (wp == timer1_.id()) OnTimer();
         return 0;
     case WM_DESTROY:
-        Timer1.setEnabled(false);
-        Timer1.attach(nullptr);
+        timer1_.setEnabled(false);
+        timer1_.attach(nullptr);
         break;
     }
     return SecondaryWindow::handleMessage(msg, wp, lp);

@@ -3,7 +3,7 @@
 // back when it closes.
 #include "platform/win32/handles.h"
 #include "platform/win32/win_timer.h"
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 #include "windows/form2.h"
 
 #include <array>
@@ -14,41 +14,40 @@ namespace ww {
 
 class Form2 final : public SecondaryWindow {
 public:
-    Form2();
-    bool open() override;
+    explicit Form2(WindowHost& host);
 
 protected:
+    bool fill() override;
+    void opened() override;
+    void requestClose() override { OnCloseRequest(CloseRequest::CloseBox); }
+    void onClosing() override { timer1_.setEnabled(false); }
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::vector<ControlRow> controlTable() override;
+    bool onCreate() override;
     void layout() override;
 
 private:
-    void OnCreate();
     void OnCommand(int id);
     void OnKeyButton(int slot);
     void OnSpeichern();
     void OnAusdrucken();
     void OnCloseRequest(CloseRequest request);
     void OnTimer();
-    void OnShowProblems();
 
     void hidefields();
     void enablekeys();
     void dimwords();
     void readFields();
     void showFieldTexts();
-    void closePath();
 
     Form2Model model_;
-    std::array<HWND, kSlotCount> Command1{};
-    std::array<HWND, kSlotCount> Text1{};
-    std::array<HWND, kWordCount> Label1{};
-    HWND Command2 = nullptr; // "Speichern"
-    HWND Command3 = nullptr; // "alles erledigt"
-    HWND Command4 = nullptr; // "Tastenbelegung ausdrucken"
-    win::WindowTimer Timer1{1, 500};
-    win::UniqueFont font_;
-    std::vector<std::wstring> problems_;
-    bool closing_ = false;
+    std::array<HWND, kSlotCount> command1_{};
+    std::array<HWND, kSlotCount> text1_{};
+    std::array<HWND, kWordCount> label1_{};
+    HWND command2_ = nullptr; // "Speichern"
+    HWND command3_ = nullptr; // "alles erledigt"
+    HWND command4_ = nullptr; // "Tastenbelegung ausdrucken"
+    win::WindowTimer timer1_{1, 500};
 };
 
 } // namespace ww

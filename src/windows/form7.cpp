@@ -14,9 +14,8 @@ TwipsRect listLayout(int outerWidthTwips, int outerHeightTwips, int clientWidthT
 }
 
 std::wstring overviewPrefix(int entry) {
-    if (entry >= 0 && entry < kKeyCount) return std::wstring(1, keyName(entry)) + L" = ";
-    if (entry >= kKeyCount && entry < kOverviewEntries) return L"Z" + std::to_wstring(entry - kKeyCount + 1) + L" = ";
-    return {};
+    const std::wstring name = assignmentName(entry);
+    return name.empty() ? name : name + L" = ";
 }
 
 std::vector<std::wstring> readOverview(FileStore& files, const TextCodec& codec, std::vector<std::wstring>* problems) {

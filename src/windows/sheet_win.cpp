@@ -15,12 +15,6 @@ namespace {
 
 static_assert(kPrintCancelled == ERROR_CANCELLED);
 
-struct DcTraits {
-    static HDC invalid() { return nullptr; }
-    static void close(HDC h) { ::DeleteDC(h); }
-};
-using UniqueDc = Unique<HDC, DcTraits>;
-
 // A printer DC's stock font is a screen font that printers lack; the sheet uses a face every Windows has.
 constexpr const wchar_t* kSheetFace = L"Arial";
 

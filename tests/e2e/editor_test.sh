@@ -9,8 +9,9 @@ ED=class:WortwerkForm2
 OVERVIEW=class:WortwerkForm7
 DIR=$E2E_WORK/data
 mkdir -p "$DIR"
-# Key slots: A is 10, B 11, N 23; field IDs are 1100 + slot. tipp.dat as Notepad saves "Unicode" (UTF-16 LE with
-# its mark), a text with umlauts on each other key; tipp.expected is it in the code page after N's edit is saved.
+# Key slots: A is 10, B 11, N 23; their fields are Form2.Text1+10, +11 and +23. tipp.dat as Notepad saves
+# "Unicode" (UTF-16 LE with its mark), a text with umlauts on each other key; tipp.expected is it in the code page
+# after N's edit is saved.
 python3 - "$DIR" "$E2E_WORK/tipp.expected" <<'PY'
 import sys
 texts = [f"Grüße an {k}" for k in "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"]
@@ -28,7 +29,7 @@ click() { # click WINDOW CONTROL: a real mouse click in the middle of the contro
     read -r x y < <(drv center "$1" "$2")
     xdotool mousemove "$x" "$y" click 1
 }
-field() { drv text "$ED" "id:$((1100 + $1))"; }
+field() { drv text "$ED" "id:Form2.Text1+$1"; }
 state() { drv control-state "$ED" "$1"; } # "VISIBLE ENABLED"
 answer() { # answer BOX BUTTON-ID: as a user pressing that button
     drv post "$1" 0x111 "$2" >/dev/null
@@ -110,10 +111,10 @@ check_eq "no field shown at first" "$(awk -F'\t' '$1 == "Edit" && $3 == 1' <<<"$
 # Key N by mouse, a new text typed.
 focus_x "$ED"
 click "$ED" "&n"
-check "click on n shows its field" wait_for '[ "$(state id:1123)" = "1 1" ]' 5
+check "click on n shows its field" wait_for '[ "$(state id:Form2.Text1+23)" = "1 1" ]' 5
 check_eq "n button greyed" "$(state "&n")" "1 0"
 check_eq "field holds the stored text" "$(field 23)" "alt N"
-check_eq "caret in the field" "$(drv focus "$ED")" 1123
+check "caret in the field" drv focus "$ED" id:Form2.Text1+23
 xdotool key End shift+Home
 xdotool type --delay 40 "Neu von N"
 check "typed text in the field" wait_for '[ "$(field 23)" = "Neu von N" ]' 5
@@ -121,10 +122,10 @@ shot editor
 
 # Alt+A while the caret is in n's field.
 xdotool key alt+a
-check "Alt+A shows A's field" wait_for '[ "$(state id:1110)" = "1 1" ]' 5
-check_eq "a greyed, n enabled again, n's field hidden" "$(state "&a") / $(state "&n") / $(state id:1123)" \
+check "Alt+A shows A's field" wait_for '[ "$(state id:Form2.Text1+10)" = "1 1" ]' 5
+check_eq "a greyed, n enabled again, n's field hidden" "$(state "&a") / $(state "&n") / $(state id:Form2.Text1+23)" \
     "1 0 / 1 1 / 0 1"
-check_eq "caret in A's field" "$(drv focus "$ED")" 1110
+check "caret in A's field" drv focus "$ED" id:Form2.Text1+10
 xdotool key Return
 sleep 0.5
 check_eq "Enter in a field keeps the window" "$(drv count "$ED")" 1
@@ -138,7 +139,7 @@ cp "$DIR/tipp.dat" "$E2E_WORK/tipp.saved"
 cp "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"
 
 # An unsaved edit: "alles erledigt" and the close box ask; "Nein" keeps everything.
-click "$ED" id:1110
+click "$ED" id:Form2.Text1+10
 xdotool key End
 xdotool type --delay 40 " geaendert"
 check "edit in A's field" wait_for '[ "$(field 10)" = "Text A geaendert" ]' 5
@@ -199,7 +200,7 @@ start_hidden "$DIR"
 open_editor
 focus_x "$ED"
 click "$ED" "&a"
-wait_for '[ "$(drv focus "$ED")" = 1110 ]' 5
+wait_for 'drv focus "$ED" id:Form2.Text1+10 >/dev/null' 5
 xdotool key End
 xdotool type --delay 40 " ungespeichert"
 wait_for '[ "$(field 10)" = "Text A ungespeichert" ]' 5

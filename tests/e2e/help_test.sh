@@ -61,9 +61,9 @@ TOPIC[4]+='dann brauchen Sie nur noch in der Anwendung die rechte Maustaste zu b
 TOPIC[4]+='auszuwählen. Der gewählte Text wird dann eingefügt. Bevor Wortwerk wieder aktiv werden kann  muß '
 TOPIC[4]+='dieses Fenster geschlossen werden.'
 
-# Class and text of every visible control, one per line; the IDs of the visible topic texts.
+# Class and text of every visible control, one per line; the texts of the visible topics.
 visible_controls() { drv children "$HELP" | awk -F'\t' '$3 == 1 { print $1 "\t" $4 }'; }
-shown_topics() { drv children "$HELP" | awk -F'\t' '$1 == "Edit" && $3 == 1 { print $2 }'; }
+shown_topics() { drv children "$HELP" | awk -F'\t' '$1 == "Edit" && $3 == 1 { print $4 }'; }
 open_help() {
     drv post "$TITLE" 0x111 107 >/dev/null # the menu command "Hilfe"
     check "$1: help opens" drv wait "$HELP" 10
@@ -83,9 +83,9 @@ check_eq "only the six buttons are visible" "$(visible_controls)" "$(printf 'But
 for topic in 0 1 3 3 4 2; do
     name=${NAMES[topic]}
     drv click "$HELP" "${CAPTIONS[topic]}"
-    check "topic $name: only its text visible" wait_for '[ "$(shown_topics)" = $((200 + topic)) ]' 5
-    check_eq "topic $name: text exact" "$(drv text "$HELP" id:$((200 + topic)))" "${TOPIC[topic]}"
-    read -r last height <<<"$(drv text-end "$HELP" id:$((200 + topic)) || echo 1 0)"
+    check "topic $name: only its text visible" wait_for '[ "$(shown_topics)" = "${TOPIC[topic]}" ]' 5
+    check_eq "topic $name: text exact" "$(drv text "$HELP" id:Form5.Label1+$topic)" "${TOPIC[topic]}"
+    read -r last height <<<"$(drv text-end "$HELP" id:Form5.Label1+$topic || echo 1 0)"
     check "topic $name: its last line shows ($last of $height pixels)" test "$last" -le "$height"
 done
 shot help_topic_c

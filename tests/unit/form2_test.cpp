@@ -40,7 +40,7 @@ TEST(Form2Layout, EveryControlInsideTheWindowWithoutOverlap) {
     for (int word = 0; word < kWordCount; ++word)
         rects.push_back(form2_layout::word(word));
     for (auto r :
-         {form2_layout::textField(), form2_layout::speichern(), form2_layout::ausdrucken(), form2_layout::erledigt()})
+         {form2_layout::kTextField, form2_layout::kSpeichern, form2_layout::kAusdrucken, form2_layout::kErledigt})
         rects.push_back(r);
     for (std::size_t i = 0; i < rects.size(); ++i) {
         const auto& a = rects[i];

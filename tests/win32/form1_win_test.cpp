@@ -1,3 +1,4 @@
+#include "app/app_win.h"
 #include "shell/form1_win.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,6 @@
 
 namespace ww {
 namespace {
-
-// The main window's own quit request when it unloads must not leak into later tests' message loops.
-void dropQuit() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-}
 
 int fontHeight(HWND control) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
@@ -29,7 +24,8 @@ TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
     {
-        Form1 form;
+        App app;
+        Form1 form(app);
         ASSERT_TRUE(form.load());
         ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE); // a hidden window has nothing to redraw
         HWND label = FindWindowExW(form.hwnd(), nullptr, L"Static", nullptr);
@@ -53,7 +49,6 @@ TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
         EXPECT_NEAR(heightAfter, heightBefore * 3 / 2, 1);
         EXPECT_EQ(client.right, MulDiv(460, 144, 96));
     }
-    dropQuit();
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
 }

@@ -1,6 +1,6 @@
+#include "app/app_win.h"
 #include "help/form5_win.h"
-#include "windows/form7_win.h"
-#include "windows/list_window_win.h"
+#include "windows/lists_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,6 +22,7 @@ protected:
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
     }
+    App app_;
 
 private:
     std::filesystem::path previous_ = std::filesystem::current_path();
@@ -31,15 +32,12 @@ private:
 
 // Size of `text` as DrawTextW lays it out in `width` pixels with the control's font; `lineHeight` gets the font's.
 SIZE measure(HWND control, const std::wstring& text, int width, UINT flags, int* lineHeight = nullptr) {
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const win::ScopedDc dc(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    GetTextMetricsW(dc.get(), &tm);
     if (lineHeight) *lineHeight = tm.tmHeight;
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
     return {r.right, r.bottom};
 }
 
@@ -50,10 +48,10 @@ std::wstring textOf(HWND control) {
 }
 
 TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
-    Form5 help;
+    Form5 help(app_);
     ASSERT_TRUE(help.open());
     for (int i = 0; i < kHelpTopicCount; ++i) {
-        HWND box = GetDlgItem(help.hwnd(), kLabel1FirstId + i);
+        HWND box = GetDlgItem(help.hwnd(), ids::id(L"Form5.Label1") + i);
         const std::wstring text = textOf(box);
         RECT client{};
         GetClientRect(box, &client);
@@ -72,7 +70,7 @@ TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
     }
     LONG above = 0; // bottom of the button above, in the window's client coordinates
     for (const Form5Button& button : form5Buttons()) {
-        HWND control = GetDlgItem(help.hwnd(), button.id);
+        HWND control = GetDlgItem(help.hwnd(), button.id());
         RECT area{}, frame{};
         GetClientRect(control, &area);
         InflateRect(&area, -4, -4); // a push button's frame and text margin
@@ -94,9 +92,9 @@ TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
 }
 
 TEST_F(SecondaryWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
-    Form5 help;
+    Form5 help(app_);
     ASSERT_TRUE(help.open());
-    HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id);
+    HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id());
     SetFocus(button);
     win::UniqueWindow other(
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
@@ -131,12 +129,12 @@ private:
 TEST_F(SecondaryWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
     ThickFrames frames;
     ASSERT_TRUE(frames.set());
-    Form7 overview;
+    Form7 overview(app_);
     ASSERT_TRUE(overview.open());
     RECT client{}, window{}, list{};
     GetClientRect(overview.hwnd(), &client);
     GetWindowRect(overview.hwnd(), &window);
-    GetWindowRect(GetDlgItem(overview.hwnd(), kList1Id), &list);
+    GetWindowRect(GetDlgItem(overview.hwnd(), ids::id(L"List1")), &list);
     MapWindowPoints(nullptr, overview.hwnd(), reinterpret_cast<POINT*>(&list), 2);
 
     RECT inside{};

@@ -32,10 +32,20 @@ const DpiFunctions& dpiFunctions() {
 }
 
 UINT screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const ScopedDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : 0;
+}
+
+// Grows the client rectangle `r` to the window rectangle for the window's styles at `dpi`.
+void adjustWindowRect(HWND window, RECT* r, UINT dpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    const DpiFunctions& f = dpiFunctions();
+    if (f.adjustWindowRect)
+        f.adjustWindowRect(r, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(r, style, FALSE, exStyle);
 }
 
 } // namespace
@@ -50,16 +60,6 @@ UINT dpiOf(HWND window) {
 int systemMetric(int index, UINT dpi) {
     const DpiFunctions& f = dpiFunctions();
     return f.systemMetrics ? f.systemMetrics(index, dpi) : GetSystemMetrics(index);
-}
-
-void adjustWindowRect(HWND window, RECT* r, UINT dpi) {
-    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
-    const DpiFunctions& f = dpiFunctions();
-    if (f.adjustWindowRect)
-        f.adjustWindowRect(r, style, FALSE, exStyle, dpi);
-    else
-        AdjustWindowRectEx(r, style, FALSE, exStyle);
 }
 
 bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi) {
@@ -79,8 +79,8 @@ void place(HWND control, const Twips& tw, const TwipsRect& r) {
     MoveWindow(control, tw(r.left), tw(r.top), tw(r.width), tw(r.height), TRUE);
 }
 
-void setClientSize(HWND window, int widthTwips, int heightTwips, bool centre) {
-    const Twips tw(window);
+void setClientSize(HWND window, UINT dpi, int widthTwips, int heightTwips, bool centre) {
+    const Twips tw(dpi);
     RECT r{0, 0, tw(widthTwips), tw(heightTwips)};
     adjustWindowRect(window, &r, tw.dpi());
     const int width = r.right - r.left;
@@ -98,21 +98,19 @@ void setClientSize(HWND window, int widthTwips, int heightTwips, bool centre) {
     SetWindowPos(window, nullptr, x, y, width, height, flags);
 }
 
-UniqueFont createFont(HWND window, const wchar_t* face, int centiPoints, bool bold) {
+UniqueFont createFont(const FontSpec& font, UINT dpi) {
+    NONCLIENTMETRICSW ncm;
+    if (!font.face && nonClientMetrics(&ncm, dpi)) {
+        if (font.bold) ncm.lfMessageFont.lfWeight = FW_BOLD;
+        return UniqueFont(CreateFontIndirectW(&ncm.lfMessageFont));
+    }
     LOGFONTW lf{};
-    lf.lfHeight = fontHeightForCentiPoints(centiPoints, dpiOf(window));
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = fontHeightForCentiPoints(font.face ? font.centiPoints : 900, dpi);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, font.face ? font.face : L"Segoe UI", LF_FACESIZE);
     return UniqueFont(CreateFontIndirectW(&lf));
-}
-
-UniqueFont createMessageFont(HWND window, bool bold) {
-    NONCLIENTMETRICSW ncm;
-    if (!nonClientMetrics(&ncm, dpiOf(window))) return createFont(window, L"Segoe UI", 900, bold);
-    if (bold) ncm.lfMessageFont.lfWeight = FW_BOLD;
-    return UniqueFont(CreateFontIndirectW(&ncm.lfMessageFont));
 }
 
 void setFont(HWND control, HFONT font) {

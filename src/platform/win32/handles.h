@@ -60,6 +60,18 @@ struct FindHandleTraits {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { ::FindClose(h); }
 };
+struct DcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC h) { ::DeleteDC(h); }
+};
+struct GlobalTraits {
+    static HGLOBAL invalid() { return nullptr; }
+    static void close(HGLOBAL h) { ::GlobalFree(h); }
+};
+struct HookTraits {
+    static HHOOK invalid() { return nullptr; }
+    static void close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+};
 
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
@@ -68,5 +80,43 @@ using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueFont = Unique<HFONT, FontTraits>;
 using UniqueBrush = Unique<HBRUSH, BrushTraits>;
+using UniqueDc = Unique<HDC, DcTraits>; // a DC of our own (CreateDC), not a window's
+using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
+using UniqueHook = Unique<HHOOK, HookTraits>;
+
+// A window's DC (the screen's for null) for one scope, with `selected` (a font, say) selected into it till then.
+class ScopedDc {
+public:
+    explicit ScopedDc(HWND window, HGDIOBJ selected = nullptr)
+        : window_(window), dc_(::GetDC(window)), previous_(dc_ && selected ? ::SelectObject(dc_, selected) : nullptr) {}
+    ScopedDc(const ScopedDc&) = delete;
+    ScopedDc& operator=(const ScopedDc&) = delete;
+    ~ScopedDc() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The clipboard, open for one scope.
+class ClipboardLock {
+public:
+    explicit ClipboardLock(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ClipboardLock(const ClipboardLock&) = delete;
+    ClipboardLock& operator=(const ClipboardLock&) = delete;
+    ~ClipboardLock() {
+        if (open_) ::CloseClipboard();
+    }
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
 
 } // namespace ww::win

@@ -1,5 +1,7 @@
 #include "platform/win32/message_box.h"
 
+#include "platform/win32/handles.h"
+
 #include <cwchar>
 
 namespace ww::win {
@@ -23,11 +25,9 @@ int messageBox(HWND owner, const std::wstring& text, const wchar_t* title, UINT 
     // A hidden owner (the resident main window) gives the box no task-bar button and no claim to the front:
     // then it must put itself on top, or it may open unseen behind other windows.
     if (!owner || !IsWindowVisible(owner)) flags |= MB_TOPMOST;
-    HHOOK hook = nullptr;
-    if (flags & MB_TOPMOST) hook = SetWindowsHookExW(WH_CBT, raiseBox, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxW(owner, text.c_str(), title, flags | MB_SETFOREGROUND);
-    if (hook) UnhookWindowsHookEx(hook);
-    return answer;
+    UniqueHook hook;
+    if (flags & MB_TOPMOST) hook.reset(SetWindowsHookExW(WH_CBT, raiseBox, nullptr, GetCurrentThreadId()));
+    return MessageBoxW(owner, text.c_str(), title, flags | MB_SETFOREGROUND);
 }
 
 } // namespace ww::win

@@ -6,14 +6,6 @@
 
 namespace ww::win {
 
-namespace {
-struct GlobalTraits {
-    static HGLOBAL invalid() { return nullptr; }
-    static void close(HGLOBAL h) { ::GlobalFree(h); }
-};
-using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
-} // namespace
-
 bool Win32Clipboard::open() {
     return OpenClipboard(owner_) != FALSE;
 }

@@ -1,6 +1,9 @@
 // Console test driver for the end-to-end tests: finds windows by title, class or a control's text, reads and
 // clicks their controls, sends window messages and inspects the Wine tray and taskbar. Prints results on stdout;
 // exit 1 = not found/false.
+#include "platform/win32/handles.h"
+#include "ui/control_ids.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -81,9 +84,10 @@ HWND findTop(const wchar_t* what) {
     return hits.empty() ? nullptr : hits.front();
 }
 
-// A control as "class:NAME[:index]", "id:NUMBER" or its text.
+// A control as "class:NAME[:index]", "id:NUMBER", "id:NAME" as the program names it ("Form2.Text1+23") or its text.
 HWND findChild(HWND top, const wchar_t* what) {
-    if (wcsncmp(what, L"id:", 3) == 0) return GetDlgItem(top, _wtoi(what + 3));
+    if (wcsncmp(what, L"id:", 3) == 0)
+        return GetDlgItem(top, iswdigit(what[3]) ? _wtoi(what + 3) : ww::ids::controlId(what + 3));
     std::wstring cls;
     int index = 0;
     if (wcsncmp(what, L"class:", 6) == 0) {
@@ -185,17 +189,15 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
-        if (!OpenClipboard(nullptr)) return 1;
-        holdFor(arg(2));
-        CloseClipboard();
-        return 0;
+        const ww::win::ClipboardLock clipboard(nullptr);
+        if (clipboard) holdFor(arg(2));
+        return clipboard ? 0 : 1;
     }
     if (cmd == L"hold-file" && arg(3)) { // hold-file PATH SECONDS: keeps the file open without sharing
-        HANDLE file = CreateFileW(arg(2), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return 1;
-        holdFor(arg(3));
-        CloseHandle(file);
-        return 0;
+        const ww::win::UniqueFile file(
+            CreateFileW(arg(2), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file) holdFor(arg(3));
+        return file ? 0 : 1;
     }
 
     // Commands on every window of that title or class.
@@ -261,10 +263,11 @@ int wmain(int argc, wchar_t** argv) {
         if (ok) printf("%lld\n", static_cast<long long>(result));
         return ok ? 0 : 1;
     }
-    if (cmd == L"focus") { // focus WINDOW: control ID of the keyboard focus in that window's thread
+    if (cmd == L"focus") { // focus WINDOW [CONTROL]: ID of the focused control in its thread; or whether CONTROL has it
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndFocus) return 1;
+        if (arg(3)) return info.hwndFocus == findChild(w, arg(3)) ? 0 : 1;
         printf("%d\n", GetDlgCtrlID(info.hwndFocus));
         return 0;
     }

@@ -1,32 +1,50 @@
-#include "shell/app_win.h"
+#include "app/app_win.h"
 
+#include "help/form5_win.h"
+#include "help/frm_splash_win.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/window.h"
+#include "shell/commands.h"
 #include "shell/form1_win.h"
-#include "windows/form7_win.h"
+#include "ui/messages.h"
+#include "windows/form2_win.h"
+#include "windows/lists_win.h"
 
 #include <algorithm>
 
 namespace ww {
 
 namespace {
-// Posted to the owner window: release window objects whose HWND was destroyed inside their own handlers.
-// (A thread message would be lost while a message box runs its own loop.)
-constexpr UINT kReleaseRetired = WM_APP + 100;
 
+// kReleaseRetired goes to the owner window: a thread message would be lost while a message box runs its own loop.
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kReleaseRetired) {
-        App::get().releaseRetired();
+        if (auto* app = reinterpret_cast<App*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) app->releaseRetired();
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
+
+// The menu's commands that open a window.
+struct WindowCommand {
+    unsigned command;
+    void (*open)(App& app);
+};
+constexpr WindowCommand kWindowCommands[] = {
+    {CmdMnMsgShow, [](App& app) { app.openOrShow<Form2>(); }},
+    {CmdHilf, [](App& app) { app.openOrShow<Form5>(); }},
+    {CmdZwisch, [](App& app) { app.openOrShow<Form6>(); }},
+    // An open overview reads the files again: they may have changed since it opened.
+    {CmdTabean,
+     [](App& app) {
+         app.assignmentFilesChanged();
+         app.openOrShow<Form7>();
+     }},
+};
+
 } // namespace
 
-App& App::get() {
-    static App app;
-    return app;
-}
+App::App() = default;
+App::~App() = default;
 
 HWND App::owner() {
     if (!owner_) {
@@ -38,6 +56,7 @@ HWND App::owner() {
         RegisterClassExW(&wc);
         owner_.reset(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, win::instance(),
                                      nullptr));
+        if (owner_) SetWindowLongPtrW(owner_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     return owner_.get();
 }
@@ -48,49 +67,50 @@ Form1* App::mainWindow() const {
 
 void App::bringBackMainWindow() {
     if (mainWindow()) return;
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<Form1>(*this);
     if (!form->load()) return;
     form1_ = std::move(form);
+}
+
+void App::replaceMainWindow() {
+    if (Form1* form = mainWindow()) form->unload();
 }
 
 void App::assignmentFilesChanged() {
     if (Form7* overview = find<Form7>()) overview->reload();
 }
 
-void App::unloadMainWindow() {
-    if (Form1* form = mainWindow()) form->unload();
+void App::open(unsigned command) {
+    for (const WindowCommand& c : kWindowCommands)
+        if (c.command == command) c.open(*this);
 }
 
-void App::mainWindowDestroyed() {
-    if (form1_) retiredForms_.push_back(std::move(form1_));
-    retireLater();
-    windowUnloaded();
+void App::checkFirstStart() {
+    if (firstStart_.check(files_)) openOrShow<FrmSplash>();
 }
 
-void App::secondaryDestroyed(SecondaryWindow* window) {
+void App::destroyed(win::Window& window) {
+    retire(&window);
+    if (--loaded_ <= 0) PostQuitMessage(0);
+}
+
+// The object goes once the message that destroyed its window has been handled.
+void App::retire(win::Window* window) {
+    if (form1_.get() == window) retired_.push_back(std::move(form1_));
     auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == window; });
     if (it != secondaries_.end()) {
-        retiredSecondaries_.push_back(std::move(*it));
+        retired_.push_back(std::move(*it));
         secondaries_.erase(it);
     }
-    retireLater();
-    windowUnloaded();
+    PostMessageW(owner(), kReleaseRetired, 0, 0);
 }
 
-void App::reportOpenFailure(SecondaryWindow* window) {
-    // Never created, or destroyed during creation (then it is retired already).
-    auto it = std::find_if(secondaries_.begin(), secondaries_.end(), [&](auto& w) { return w.get() == window; });
-    if (it != secondaries_.end()) {
-        retiredSecondaries_.push_back(std::move(*it));
-        secondaries_.erase(it);
-        retireLater();
-    }
+// Never created, or destroyed during creation (then it is retired already).
+std::nullptr_t App::failedToOpen(SecondaryWindow* window) {
+    retire(window);
     win::messageBox(nullptr, L"Wortwerk konnte das Fenster nicht öffnen. Bitte versuchen Sie es noch einmal.",
                     L"Wortwerk", MB_OK | MB_ICONWARNING);
-}
-
-void App::retireLater() {
-    PostMessageW(owner(), kReleaseRetired, 0, 0);
+    return nullptr;
 }
 
 HWND App::dialogWindowFor(HWND target) const {
@@ -101,17 +121,12 @@ HWND App::dialogWindowFor(HWND target) const {
     return nullptr;
 }
 
-void App::windowLoaded() {
+void App::loaded() {
     ++loaded_;
 }
 
-void App::windowUnloaded() {
-    if (--loaded_ <= 0) PostQuitMessage(0);
-}
-
 void App::releaseRetired() {
-    retiredForms_.clear();
-    retiredSecondaries_.clear();
+    retired_.clear();
 }
 
 int App::run(int showCommand) {
@@ -131,9 +146,6 @@ int App::run(int showCommand) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    releaseRetired();
-    secondaries_.clear();
-    form1_.reset();
     return static_cast<int>(msg.wParam);
 }
 

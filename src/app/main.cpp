@@ -1,5 +1,5 @@
+#include "app/app_win.h"
 #include "platform/win32/system_library.h"
-#include "shell/app_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -9,5 +9,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ww::win::restrictLibrarySearch();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    return ww::App::get().run(showCommand);
+    ww::App app;
+    return app.run(showCommand);
 }

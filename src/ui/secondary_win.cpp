@@ -1,35 +1,40 @@
-#include "shell/secondary_win.h"
+#include "ui/secondary_win.h"
 
-#include "../res/resource.h"
-#include "shell/app_win.h"
+#include "platform/win32/dpi.h"
 
 namespace ww {
 
+bool SecondaryWindow::open() {
+    HWND owner = (spec_.flags & TaskbarButton) ? nullptr : host_.owner();
+    if (!createForm(spec_.className, spec_.exStyle | WS_EX_CONTROLPARENT, spec_.title, spec_.style, owner))
+        return false;
+    if (spec_.flags & Topmost) win::setTopmost(hwnd(), true);
+    if (!fill()) {
+        DestroyWindow(hwnd());
+        return false;
+    }
+    win::setClientSize(hwnd(), dpi_, spec_.width, spec_.height, !(spec_.flags & SystemPlaced));
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+    opened();
+    showProblemsLater();
+    if (spec_.flags & ReplacesMainWindow) host_.replaceMainWindow();
+    return true;
+}
+
 void SecondaryWindow::bringToFront() {
-    if (!hwnd()) return;
     if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
 }
 
-bool SecondaryWindow::createSecondary(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style,
-                                      bool taskbarButton) {
-    HICON icon = static_cast<HICON>(
-        LoadImageW(win::instance(), MAKEINTRESOURCEW(IDI_HAND_ICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    HWND owner = taskbarButton ? nullptr : App::get().owner();
-    if (!create(className, exStyle | WS_EX_CONTROLPARENT, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, owner,
-                icon))
-        return false;
-    loaded_ = true;
-    App::get().windowLoaded();
-    layout();
-    return true;
-}
-
-void SecondaryWindow::onDestroyed() {
-    if (!loaded_) return;
-    loaded_ = false;
-    App::get().secondaryDestroyed(this); // may release this object later, never during this call
+void SecondaryWindow::close() {
+    if (closing_) return;
+    closing_ = true;
+    onClosing();
+    if (spec_.flags & Topmost) win::setTopmost(hwnd(), false);
+    if (spec_.flags & ReplacesMainWindow) host_.bringBackMainWindow();
+    DestroyWindow(hwnd());
 }
 
 // As the dialog manager does it: leaving, the window remembers which of its controls has the focus; coming back, that
@@ -61,16 +66,11 @@ LRESULT SecondaryWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS: // the frame itself got the focus, for example when restored from the task bar
         focusControl();
         return 0;
-    case WM_DPICHANGED: {
-        const auto* r = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        layout();
-        InvalidateRect(hwnd(), nullptr, TRUE);
+    case WM_CLOSE:
+        requestClose();
         return 0;
     }
-    }
-    return defaultProc(msg, wp, lp);
+    return FormWindow::handleMessage(msg, wp, lp);
 }
 
 } // namespace ww
