@@ -1,6 +1,6 @@
 #include "input/keystroke_plan.h"
 
-#include "store/utf16.h"
+#include "base/utf16.h"
 
 #include <array>
 #include <initializer_list>

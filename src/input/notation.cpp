@@ -1,6 +1,6 @@
 #include "input/notation.h"
 
-#include "store/utf16.h"
+#include "base/utf16.h"
 
 #include <array>
 #include <optional>

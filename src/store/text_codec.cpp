@@ -1,6 +1,6 @@
 #include "store/text_codec.h"
 
-#include "store/utf16.h"
+#include "base/utf16.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "windows/form2.h"
 
 #include "store/assignments.h"
-#include "store/utf16.h"
+#include "base/utf16.h"
 
 #include <algorithm>
 
