@@ -118,10 +118,10 @@ TEST(Form2WordLight, StepsOnAcrossReopeningsAndShowsAllWordsUntilTheFirstTick) {
 TEST_F(EditorTest, UnstorableCharactersAreNamedPerKeyAndNothingIsSaved) {
     const auto before = store_.files;
     model_.setField(10, L"Łódź ł");
-    model_.setField(38, L"strg + \U0001F600");
+    model_.setField(38, L"strg + \xD83D\xDE00");
     const SaveOutcome outcome = model_.save(store_, codec_);
     EXPECT_FALSE(outcome.saved);
-    EXPECT_NE(outcome.message.find(L"Taste A: „Ł“ „ź“ „ł“\nTaste Z3: „\U0001F600“\n"), std::wstring::npos)
+    EXPECT_NE(outcome.message.find(L"Taste A: „Ł“ „ź“ „ł“\nTaste Z3: „\xD83D\xDE00“\n"), std::wstring::npos)
         << outcome.message;
     EXPECT_EQ(outcome.message.find(L"Taste 2"), std::wstring::npos);
     EXPECT_EQ(store_.files, before);
