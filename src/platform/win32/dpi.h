@@ -10,8 +10,6 @@ namespace ww::win {
 UINT dpiOf(HWND window);
 // The system metric `index` at `dpi`.
 int systemMetric(int index, UINT dpi);
-// The non-client metrics (message font, caption sizes) at `dpi`; false when the system gives none.
-bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi);
 
 // Converts twips to pixels at one DPI.
 class Twips {
