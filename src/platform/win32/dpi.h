@@ -15,7 +15,7 @@ int systemMetric(int index, UINT dpi);
 class Twips {
 public:
     explicit Twips(UINT dpi) : dpi_(dpi) {}
-    int operator()(int twips) const { return twipsToPixels(twips, dpi_); }
+    int operator()(int twips) const { return mulDivRounded(twips, static_cast<int>(dpi_), 1440); }
     UINT dpi() const { return dpi_; }
 
 private:
