@@ -113,9 +113,8 @@ bool Engine::keypressed(int code, std::wstring_view label) {
 }
 
 void Engine::erasefeedback() {
-    play(kBackspace);
-    play(kBackspace);
-    play(kBackspace);
+    for (int i = 0; i < 3; ++i)
+        play(kBackspace);
 }
 
 // An empty entry types nothing; the player is not bothered with it.

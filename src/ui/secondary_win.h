@@ -34,8 +34,6 @@ public:
     bool open();
     // A second request to open it only brings it back to the front.
     void bringToFront();
-    // Tab, Alt+access key and the arrow keys move between controls, as in a dialog.
-    virtual bool wantsDialogKeys() const { return true; }
 
 protected:
     // Before the window shows: its contents; false closes it again.
