@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Long use and faults, with figures (nothing asserted):
+# Long use and faults, with figures and checks (exit status 1 if one fails):
 #   bash bench/soak_bench.sh [WINDOWS_BUILD_DIR]      (default build/win; built by scripts/build-windows.sh)
 # 1. Soak: SOAK_EXPANSIONS (10,000) expansions of mixed texts into a window, every fourth with Shift, Ctrl or Alt
 #    held, then SOAK_CYCLES (200) open/close cycles of the tray menu, editor, overview, pick list and help; the
 #    program's USER and GDI objects, handles and private bytes before, during and after, and the modifier checks.
+#    Checks: every text typed exactly, no modifier left down, held ones down again, no lone Alt, every cycle done,
+#    no count grown, private memory grown by at most 1 MiB.
 # 2. Kill during save: SOAK_KILLS (100) times a loop of saves through the program's store is killed with SIGKILL
-#    at a random moment; what each kill left behind once the files are read as the next start reads them.
+#    at a random moment; what each kill left behind once the files are read as the next start reads them. Check:
+#    after every kill both files hold one save, whole, with no scratch file left.
 # About 45 minutes on two cores under Wine 8. SOAK_EXPANSIONS=0 SOAK_CYCLES=0 runs only part 2.
 set -uo pipefail
 WW_SRC=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,9 +21,8 @@ for exe in wortwerk wwdriver soakdriver saveloop; do
     }
 done
 source "$WW_SRC/tests/e2e/lib.sh"
-source "$WW_SRC/tests/e2e/soak_lib.sh"
-source "$WW_SRC/tests/e2e/savekill_lib.sh"
-trap - ERR
+source "$WW_SRC/bench/soak/soak_lib.sh"
+source "$WW_SRC/bench/soak/savekill_lib.sh"
 EXPANSIONS=${SOAK_EXPANSIONS:-10000}
 CYCLES=${SOAK_CYCLES:-200}
 KILLS=${SOAK_KILLS:-100}
@@ -66,6 +68,23 @@ print("  USER and GDI objects: GetGuiResources (n/a: not implemented in Wine 8);
       "handle list (GetProcessHandleCount gives 0\n  under Wine); private bytes: PagefileUsage, which Wine fills "
       "from RssAnon+VmSwap (PrivateUsage stays 0).")
 PY
+    report() { soak_report "$OUT" "$@"; }
+    value() { soak_value "$OUT" "$@"; }
+    check_eq "every expansion typed its text exactly" "$(report expansions | cut -d' ' -f1-2)" "$EXPANSIONS wrong=0"
+    check_eq "no modifier down after any expansion" "$(value modifier_checks failed)" 0
+    check_eq "modifiers held by the user are down again after the text" "$(value held_restored failed)" 0
+    check_eq "a lone Alt never reached the window" "$(value alt_keys lone_alt)" 0
+    for kind in menu editor overview picklist help; do
+        check_eq "every $kind cycle opened and closed" "$(report "cycles $kind" | cut -d' ' -f2)" "ok=$CYCLES"
+    done
+    for counter in user gdi windows gdi_table handles; do
+        for stage in after-expansions after-help; do
+            check_eq "$counter after the $stage part as before" "$(value "$stage" $counter)" "$(value before $counter)"
+        done
+    done
+    growth=$(($(value after-help private) - $(value before private)))
+    check "private memory grew by at most 1 MiB (grew $growth bytes)" [ "$growth" -le 1048576 ]
+    check "the program runs on" kill -0 "$WW_PID"
 fi
 
 echo
@@ -82,3 +101,6 @@ echo "  runs $(wc -l <"$log"). As the kills left them: a file cut $(count 'kille
     "$(count -v 'killed:.*scratch=0$')."
 echo "  Once the next start has read them: both files from one save, whole, and no scratch file" \
     "$(count -e '^tipp=A tipps=A scratch=0 ' -e '^tipp=B tipps=B scratch=0 ')."
+check_eq "every kill left both files from one save, whole, and no scratch file" \
+    "$(count -e '^tipp=A tipps=A scratch=0 ' -e '^tipp=B tipps=B scratch=0 ')" "$KILLS"
+finish

@@ -39,7 +39,7 @@ type_into_pad() { # type_into_pad KEYS...: a clean notepad, then each key presse
     local key
     for key in "$@"; do press "$key"; done
 }
-clipboard() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
+clipboard() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; } # the owner may stall
 expect_clipboard() {
     local want=$2 # inside wait_for, $2 is its own argument
     wait_for '[ "$(clipboard)" == "$want" ]' 5 || true

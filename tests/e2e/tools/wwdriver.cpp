@@ -2,6 +2,7 @@
 // clicks their controls, sends window messages and inspects the Wine tray and taskbar. Prints results on stdout;
 // exit 1 = not found/false.
 #include "platform/win32/handles.h"
+#include "process_counts.h"
 #include "ui/control_ids.h"
 
 #include <windows.h>
@@ -248,6 +249,13 @@ int wmain(int argc, wchar_t** argv) {
             out(classOf(c) + L"\t" + std::to_wstring(GetDlgCtrlID(c)) + L"\t" + (IsWindowVisible(c) ? L"1" : L"0") +
                 L"\t" + textOf(c));
         return 0;
+    }
+    if (cmd == L"counts") { // counts WINDOW: "windows gdi_table handles" of the process that owns it
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        const std::string counts = soak::leakCounts(pid);
+        if (!counts.empty()) puts(counts.c_str());
+        return counts.empty() ? 1 : 0;
     }
     if (cmd == L"foreground") return SetForegroundWindow(w) ? 0 : 1;
     if (cmd == L"close") return PostMessageW(w, WM_CLOSE, 0, 0) ? 0 : 1;

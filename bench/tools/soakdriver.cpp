@@ -5,7 +5,7 @@
 //                                     tray menu, editor, overview, pick list and help; counts sampled throughout.
 // TEXTS is a UTF-8 file of "KEY<TAB>stored text" lines, the texts of tipp.dat for the keys to use. Every fourth
 // expansion the user holds Shift, Ctrl or Alt during the key; after each expansion no modifier may be down.
-#include "process_counts.h"
+#include "soak_counts.h"
 
 #include <windows.h>
 #include <shellapi.h>

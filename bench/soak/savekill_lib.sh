@@ -1,5 +1,6 @@
-# Sourced after lib.sh: kills a process that saves the assignment files in a loop through the program's own store,
-# at random moments, and records what each kill left behind once the files are read as the next start reads them.
+# Sourced by the soak benchmark after tests/e2e/lib.sh: kills a process that saves the assignment files in a loop
+# through the program's own store, at random moments, and records what each kill left behind once the files are
+# read as the next start reads them.
 
 # kill_during_save RUNS DIR LOG: one line per run in LOG, "tipp=A|B|bad tipps=A|B|bad scratch=N / killed: ..." (see
 # saveloop check).

@@ -1,4 +1,4 @@
-# Sourced by the soak test and the soak benchmark, after lib.sh: assignment files with a mixed text
+# Sourced by the soak benchmark after tests/e2e/lib.sh: assignment files with a mixed text
 # on every key the soak uses, the driver's copy of those texts, and the program started on them.
 SOAK_DIR=$E2E_WORK/data
 SOAK_TEXTS=$E2E_WORK/texts.txt
@@ -29,12 +29,9 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # soak_run EXPANSIONS CYCLES OUTPUT: starts the program and runs the driver; its report goes to OUTPUT.
 soak_run() {
-    start_wortwerk "$SOAK_DIR"
-    drv wait "Wortwerk V.2.0" 15 >/dev/null
-    sleep 0.5
-    drv close "Wortwerk V.2.0"
+    start_hidden "$SOAK_DIR"
     # Hiding a window without a window manager blocks its thread ~2 s in Wine: wait until it answers again.
-    drv send "Wortwerk V.2.0" 0 >/dev/null
+    drv send "$TITLE" 0 >/dev/null
     echo "soak: program up after ${SECONDS}s"
     wine "$WW_BIN/soakdriver.exe" run "$(winpath "$SOAK_TEXTS")" "$1" "$2" 2>&1 | tr -d '\r' >"$3"
     echo "soak: driver done after ${SECONDS}s"
