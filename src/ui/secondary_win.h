@@ -27,8 +27,8 @@ struct OpenSpec {
 
 class SecondaryWindow : public FormWindow {
 public:
-    SecondaryWindow(WindowHost& host, const OpenSpec& spec, const ProblemsMessage& problems = {})
-        : FormWindow(host, problems), spec_(spec) {}
+    SecondaryWindow(WindowHost& host, const OpenSpec& opening, const ProblemsMessage& problems = {})
+        : FormWindow(host, problems), opening_(opening) {}
 
     // Creates, fills, sizes and shows the window; false (and no window) if that failed.
     bool open();
@@ -54,7 +54,7 @@ private:
     void OnActivate(bool active, bool minimized);
     bool focusControl();
 
-    OpenSpec spec_;
+    OpenSpec opening_;
     HWND lastFocus_ = nullptr;
     bool closing_ = false;
 };
