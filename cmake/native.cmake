@@ -18,7 +18,7 @@ gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 file(GLOB WW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(src ${WW_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src})
+    add_executable(${name} EXCLUDE_FROM_ALL ${src}) # built on demand: cmake --build DIR --target NAME
     target_link_libraries(${name} PRIVATE wortwerk_core)
 endforeach()
 
