@@ -15,8 +15,11 @@ bash "$root/bench/fuzz_bench.sh" --seconds 5
 
 echo "== Windows build, Win32-layer tests and end-to-end tests under Wine"
 "$root/scripts/build-windows.sh"
+# The prepared prefixes the tests copy, made before the tests run side by side.
 [ -f "$root/build/win/wine-template/system.reg" ] ||
     "$root/scripts/wine-prefix.sh" "$root/build/win/wine-template" --desktop
+[ -f "$root/build/win/wine-template-plain/system.reg" ] ||
+    "$root/scripts/wine-prefix.sh" "$root/build/win/wine-template-plain"
 source "$root/tests/e2e/xvfb.sh"
 # The Win32-layer tests share one prefix and display; each end-to-end test makes its own.
 export WINEPREFIX="$root/build/win/wine-unit" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -25,4 +28,4 @@ cp -a "$root/build/win/wine-template" "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 start_xvfb
 wineserver -p10 >/dev/null 2>&1
-ctest --test-dir "$root/build/win" --output-on-failure
+ctest --test-dir "$root/build/win" --output-on-failure -j2
