@@ -12,12 +12,15 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace ww {
 
 class MemoryStore final : public FileStore {
 public:
+    using Files = std::map<std::string, std::string>;
     struct Stopped {};
+    explicit MemoryStore(Files initial = {}) : files(std::move(initial)) {}
 
     bool exists(const std::string& name) const override { return files.contains(name) || unreadable.contains(name); }
     std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
@@ -52,7 +55,7 @@ public:
         files.erase(name);
     }
 
-    std::map<std::string, std::string> files;
+    Files files;
     std::set<std::string> unreadable, blocked;
     int writes = 0;
     std::size_t bytesLeft = std::numeric_limits<std::size_t>::max();
