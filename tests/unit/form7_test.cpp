@@ -14,20 +14,14 @@ const std::wstring kDefault = L"*** Noch nicht benutzt ***";
 
 // The overview's lines are checked on the real window (tests/e2e/lists_test.sh); here the files it cannot read.
 TEST(Form7, MissingFilesReadAsDefaultsQuietlyUnreadableOnesAreReported) {
-    MemoryStore store;
-    store.files["tipp.dat"] = "eins\r\n";
+    MemoryStore store(MemoryStore::Files{{"tipp.dat", "eins\r\n"}});
     Lines problems;
-    Lines got = readOverview(store, Windows1252Codec{}, &problems);
-    ASSERT_EQ(got.size(), 45u);
-    EXPECT_EQ(got[0], L"1 = eins");
-    EXPECT_EQ(got[35], L"Z = " + kDefault);
-    EXPECT_EQ(got[44], L"Z9 = " + kDefault) << "tipps.dat is missing";
+    const Lines got = readOverview(store, Windows1252Codec{}, &problems);
+    EXPECT_EQ((Lines{got.at(0), got.at(35), got.at(44)}),
+              (Lines{L"1 = eins", L"Z = " + kDefault, L"Z9 = " + kDefault}));
     EXPECT_TRUE(problems.empty()) << "a missing file is no problem: the main window creates it";
-
     store.unreadable = {"tipp.dat"};
-    got = readOverview(store, Windows1252Codec{}, &problems);
-    ASSERT_EQ(got.size(), 45u);
-    EXPECT_EQ(got[0], L"1 = " + kDefault);
+    EXPECT_EQ(readOverview(store, Windows1252Codec{}, &problems).at(0), L"1 = " + kDefault);
     EXPECT_EQ(problems, Lines{L"Die Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde verweigert."});
 }
 
