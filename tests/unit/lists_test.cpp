@@ -1,6 +1,7 @@
 #include "memory_store.h"
 #include "platform/clipboard.h"
 #include "windows/form6.h"
+#include "windows/form7.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,15 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 using std::chrono::milliseconds;
+const std::wstring kDefault = L"*** Noch nicht benutzt ***";
 
-// The lines and what a click copies are checked on the real window (tests/e2e/lists_test.sh).
+// The pick list (Form6) and the overview (Form7). Their lines, and what a click copies, are checked on the real
+// windows (tests/e2e/lists_test.sh); here the files they read and what the windows decide.
 TEST(Form6, PickListHoldsTheKeyTextsOnlyAndCopiesOnlyARealSelection) {
-    MemoryStore store;
-    store.files["tipp.dat"] = "x\r\n\r\n"; // short
-    store.files["tipps.dat"] = "strg + a\r\n";
+    MemoryStore store(MemoryStore::Files{{"tipp.dat", "x\r\n\r\n"}, {"tipps.dat", "strg + a\r\n"}}); // short
     const Lines list = readPickList(store, Windows1252Codec{}, nullptr);
     ASSERT_EQ(list.size(), 36u) << "keys only, no shortcuts";
-    EXPECT_EQ(clipboardText(list, 35), L"*** Noch nicht benutzt ***") << "a key without text copies the placeholder";
+    EXPECT_EQ(clipboardText(list, 35), kDefault) << "a key without text copies the placeholder";
     EXPECT_EQ(clipboardText(list, -1), std::nullopt) << "no selection";
     EXPECT_EQ(clipboardText(list, 36), std::nullopt);
 }
@@ -67,6 +68,34 @@ TEST(Clipboard, ABriefHoldIsWaitedOutALongOneGivesUpAndLeavesTheClipboardAsItWas
     EXPECT_EQ(putText(refusing, L"neu"), CopyResult::Failed);
     for (const FakeClipboard* c : {&brief, &held, &refusing})
         EXPECT_FALSE(c->isOpen) << "never left open";
+}
+
+TEST(Form7, MissingFilesReadAsDefaultsQuietlyUnreadableOnesAreReported) {
+    MemoryStore store(MemoryStore::Files{{"tipp.dat", "eins\r\n"}});
+    Lines problems;
+    const Lines got = readOverview(store, Windows1252Codec{}, &problems);
+    EXPECT_EQ((Lines{got.at(0), got.at(35), got.at(44)}),
+              (Lines{L"1 = eins", L"Z = " + kDefault, L"Z9 = " + kDefault}));
+    EXPECT_TRUE(problems.empty()) << "a missing file is no problem: the main window creates it";
+    store.unreadable = {"tipp.dat"};
+    EXPECT_EQ(readOverview(store, Windows1252Codec{}, &problems).at(0), L"1 = " + kDefault);
+    EXPECT_EQ(problems, Lines{L"Die Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde verweigert."});
+}
+
+TEST(ListLayout, FillsTheWindowLessTheMarginsButNeverPastTheClientAreaNorNegative) {
+    const struct {
+        int width, height, clientWidth, clientHeight;
+        std::vector<int> list; // left, top, width, height
+    } cases[] = {
+        {3000, 6000, 2880, 5655, {1, 1, 2850, 5654}}, // thin frame: the margins; the height ends at the client area
+        {3000, 6000, 2760, 5415, {1, 1, 2759, 5414}}, // thick frame: the client area
+        {151, 301, 100, 100, {1, 1, 1, 1}},
+        {100, 1000, 0, 0, {1, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const TwipsRect r = listLayout(c.width, c.height, c.clientWidth, c.clientHeight);
+        EXPECT_EQ((std::vector{r.left, r.top, r.width, r.height}), c.list) << c.width << " x " << c.height;
+    }
 }
 
 } // namespace
