@@ -12,6 +12,7 @@
 namespace ww {
 namespace {
 
+using namespace std::string_literals;
 using Lines = std::vector<std::wstring>;
 using std::chrono::milliseconds;
 const std::wstring kDefault = L"*** Noch nicht benutzt ***";
@@ -78,8 +79,10 @@ TEST(Form7, MissingFilesReadAsDefaultsQuietlyUnreadableOnesAreReported) {
               (Lines{L"1 = eins", L"Z = " + kDefault, L"Z9 = " + kDefault}));
     EXPECT_TRUE(problems.empty()) << "a missing file is no problem: the main window creates it";
     store.unreadable = {"tipp.dat"};
-    EXPECT_EQ(readOverview(store, Windows1252Codec{}, &problems).at(0), L"1 = " + kDefault);
-    EXPECT_EQ(problems, Lines{L"Die Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde verweigert."});
+    store.files["tipps.dat"] = "\377\376f\0"s + "1"; // UTF-16 cut short: read, and reported
+    EXPECT_EQ(readOverview(store, Windows1252Codec{}, &problems).at(36), L"Z1 = f");
+    EXPECT_EQ(problems.at(0), L"Die Datei tipp.dat konnte nicht gelesen werden: Der Zugriff wurde verweigert.");
+    EXPECT_TRUE(problems.at(1).starts_with(L"Die Datei tipps.dat konnte nicht ganz gelesen werden: ")) << problems[1];
 }
 
 TEST(ListLayout, FillsTheWindowLessTheMarginsButNeverPastTheClientAreaNorNegative) {
