@@ -9,9 +9,7 @@
 namespace ww {
 namespace {
 
-// The texts themselves and the topic step are checked on the real windows (tests/e2e/help_test.sh,
-// first_start_test.sh).
-
+// The texts themselves and the topic step are checked on the real windows (tests/e2e/help_test.sh).
 TEST(Form5, EnterAndEscAreNoButtonsOfOurs) {
     EXPECT_EQ(form5ButtonById(1), nullptr);
     EXPECT_EQ(form5ButtonById(2), nullptr);
@@ -19,38 +17,29 @@ TEST(Form5, EnterAndEscAreNoButtonsOfOurs) {
 
 TEST(FrmSplash, TypingStepAddsOneCharacterPerTickAndShowsTheButtonAfterTheLast) {
     SplashTyping typing(L"ab\r\nc");
-    const std::wstring_view expected[] = {L"a", L"ab", L"ab\r", L"ab\r\n", L"ab\r\nc"};
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_FALSE(typing.buttonVisible()) << "before tick " << i + 1;
-        EXPECT_EQ(typing.tick(), i < 4) << "timer after tick " << i + 1;
-        EXPECT_EQ(typing.shown(), expected[i]);
+    for (const std::wstring_view shown : {L"a", L"ab", L"ab\r", L"ab\r\n"}) {
+        EXPECT_TRUE(typing.tick()) << "the timer runs on";
+        EXPECT_EQ(typing.shown(), shown);
+        EXPECT_FALSE(typing.buttonVisible());
     }
+    EXPECT_FALSE(typing.tick());
     EXPECT_TRUE(typing.buttonVisible());
     EXPECT_FALSE(typing.tick()); // a late tick changes nothing
-    EXPECT_EQ(typing.shown(), expected[4]);
+    EXPECT_EQ(typing.shown(), L"ab\r\nc");
 }
 
+// The notice comes once per run without a marker, also when none can be written, and never with one.
 TEST(FirstStart, TheNoticeComesOncePerRunWithoutAMarkerAndAnyMarkerStopsIt) {
-    MemoryStore files;
-    for (const char* content : {"", "x"}) {
-        files.files["1.dat"] = content;
-        EXPECT_FALSE(FirstStart().check(files)) << content;
-        EXPECT_EQ(files.files["1.dat"], content);
+    MemoryStore marked(MemoryStore::Files{{"1.dat", ""}}), fresh, unwritable;
+    unwritable.blocked = {"1.dat"};
+    EXPECT_FALSE(FirstStart().check(marked));
+    for (MemoryStore* files : {&fresh, &unwritable}) {
+        FirstStart run;
+        EXPECT_TRUE(run.check(*files));
+        EXPECT_FALSE(run.check(*files)) << "the next load of the main window";
     }
-
-    files.files.clear();
-    FirstStart run;
-    EXPECT_TRUE(run.check(files));
-    EXPECT_TRUE(files.files.contains("1.dat"));
-    EXPECT_FALSE(run.check(files)) << "the next load of the main window";
-
-    // A folder that cannot be written: no marker, still the notice, and still only once in this run.
-    files.files.clear();
-    files.blocked.insert("1.dat");
-    FirstStart unwritable;
-    EXPECT_TRUE(unwritable.check(files));
-    EXPECT_FALSE(files.files.contains("1.dat"));
-    EXPECT_FALSE(unwritable.check(files));
+    EXPECT_TRUE(fresh.files.contains("1.dat"));
+    EXPECT_EQ(marked.files, (MemoryStore::Files{{"1.dat", ""}}));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #pragma once
 // Files in memory for the unit tests. A name in `unreadable` is a file that cannot be read; a name in `blocked`
-// is no file (a folder, or a file another program holds open) and cannot be written or replaced. Counts every
-// write. Faults on demand: `bytesLeft` is how many bytes the disk still takes (a write that needs more keeps what
-// fitted and fails), `refusedMoves` which renames fail (counted from 0 in `moves`), `stopAt` at which write,
-// rename or removal (counted from 0 in `operations`) the program is killed: that call throws Stopped, a write
-// leaving half its bytes when `partly`.
+// is no file (a folder, or a file another program holds open) and cannot be written or replaced. Faults on demand:
+// `bytesLeft` is how many bytes the disk still takes (a write that needs more keeps what fitted and fails),
+// `refusedMoves` which renames fail (counted from 0 in `moves`), `stopAt` at which write, rename or removal (counted
+// from 0 in `operations`) the program is killed: that call throws Stopped, a write leaving half its bytes when
+// `partly`.
 #include "store/file_store.h"
 
 #include <algorithm>
@@ -12,12 +12,15 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace ww {
 
 class MemoryStore final : public FileStore {
 public:
+    using Files = std::map<std::string, std::string>;
     struct Stopped {};
+    explicit MemoryStore(Files initial = {}) : files(std::move(initial)) {}
 
     bool exists(const std::string& name) const override { return files.contains(name) || unreadable.contains(name); }
     std::optional<std::string> readAll(const std::string& name, std::wstring* error) const override {
@@ -27,7 +30,6 @@ public:
     }
     bool writeFile(const std::string& name, const std::string& bytes, std::wstring* reason) override {
         stop(name, &bytes);
-        ++writes;
         if (!writable(name, reason)) return false;
         const std::size_t fits = std::min(bytes.size(), bytesLeft);
         files[name] = bytes.substr(0, fits);
@@ -52,9 +54,8 @@ public:
         files.erase(name);
     }
 
-    std::map<std::string, std::string> files;
+    Files files;
     std::set<std::string> unreadable, blocked;
-    int writes = 0;
     std::size_t bytesLeft = std::numeric_limits<std::size_t>::max();
     std::set<int> refusedMoves;
     int moves = 0;

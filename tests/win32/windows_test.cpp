@@ -1,5 +1,6 @@
 #include "app/app_win.h"
 #include "help/form5_win.h"
+#include "shell/form1_win.h"
 #include "windows/lists_win.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,20 @@
 namespace ww {
 namespace {
 
-// The windows as the program opens them, in a fresh current folder (the overview reads its files from there).
-class SecondaryWindows : public ::testing::Test {
+// The windows as the program opens them, in a fresh current folder (their files are read and created there).
+class ProgramWindows : public ::testing::Test {
 protected:
-    SecondaryWindows() {
+    ProgramWindows() {
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
     }
-    ~SecondaryWindows() override {
+    ~ProgramWindows() override {
+        if (metrics_.cbSize) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics_, &metrics_, 0);
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
     }
     App app_;
+    NONCLIENTMETRICSW metrics_{}; // the system's, when a test changes them
 
 private:
     std::filesystem::path previous_ = std::filesystem::current_path();
@@ -41,13 +44,19 @@ SIZE measure(HWND control, const std::wstring& text, int width, UINT flags, int*
     return {r.right, r.bottom};
 }
 
+int fontHeight(HWND control) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    return font && GetObjectW(font, sizeof lf, &lf) == sizeof lf ? lf.lfHeight : 0;
+}
+
 std::wstring textOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
+TEST_F(ProgramWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
     Form5 help(app_);
     ASSERT_TRUE(help.open());
     for (int i = 0; i < kHelpTopicCount; ++i) {
@@ -91,7 +100,7 @@ TEST_F(SecondaryWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
     EXPECT_LE(above, client.bottom);
 }
 
-TEST_F(SecondaryWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
+TEST_F(ProgramWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
     Form5 help(app_);
     ASSERT_TRUE(help.open());
     HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id());
@@ -104,36 +113,19 @@ TEST_F(SecondaryWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
     EXPECT_EQ(GetFocus(), button);
 }
 
-// Frames and captions as thick as on today's systems (Wine draws thin ones), for one test.
-class ThickFrames {
-public:
-    ThickFrames() {
-        old_.cbSize = sizeof old_;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof old_, &old_, 0);
-        NONCLIENTMETRICSW thick = old_;
-        thick.iBorderWidth = 5;
-        thick.iPaddedBorderWidth = 4;
-        thick.iCaptionHeight = 22;
-        set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof thick, &thick, 0);
-    }
-    ~ThickFrames() {
-        if (set_) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof old_, &old_, 0);
-    }
-    bool set() const { return set_; }
-
-private:
-    NONCLIENTMETRICSW old_{};
-    bool set_ = false;
-};
-
-TEST_F(SecondaryWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
-    ThickFrames frames;
-    ASSERT_TRUE(frames.set());
+// The overview's list on frames and captions as thick as on today's systems (Wine draws thin ones).
+TEST_F(ProgramWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
+    metrics_.cbSize = sizeof metrics_;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics_, &metrics_, 0));
+    NONCLIENTMETRICSW thick = metrics_;
+    thick.iBorderWidth = 5;
+    thick.iPaddedBorderWidth = 4;
+    thick.iCaptionHeight = 22;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof thick, &thick, 0));
     Form7 overview(app_);
     ASSERT_TRUE(overview.open());
-    RECT client{}, window{}, list{};
+    RECT client{}, list{};
     GetClientRect(overview.hwnd(), &client);
-    GetWindowRect(overview.hwnd(), &window);
     GetWindowRect(GetDlgItem(overview.hwnd(), ids::id(L"List1")), &list);
     MapWindowPoints(nullptr, overview.hwnd(), reinterpret_cast<POINT*>(&list), 2);
 
@@ -141,6 +133,38 @@ TEST_F(SecondaryWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
     IntersectRect(&inside, &list, &client);
     EXPECT_TRUE(EqualRect(&inside, &list))
         << list.right << " x " << list.bottom << " in " << client.right << " x " << client.bottom;
+}
+
+TEST_F(ProgramWindows, AnotherMonitorsDpiRedrawsTheWholeMainWindowAtTheNewScaleAndUnloadDeletesTheIcon) {
+    Form1 form(app_);
+    ASSERT_TRUE(form.load());
+    ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE); // a hidden window has nothing to redraw
+    HWND label = FindWindowExW(form.hwnd(), nullptr, L"Static", nullptr);
+    const int heightBefore = fontHeight(label);
+    ASSERT_NE(heightBefore, 0);
+    RECT frame{};
+    GetWindowRect(form.hwnd(), &frame);
+    RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
+                   frame.top + (frame.bottom - frame.top) * 3 / 2};
+    ValidateRect(form.hwnd(), nullptr);
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+
+    RECT client{}, update{};
+    GetClientRect(form.hwnd(), &client);
+    ASSERT_TRUE(GetUpdateRect(form.hwnd(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&client, &update)) << "only part of the face would be redrawn";
+    // The label holds a live font of the new scale (the old one is released only after the swap).
+    EXPECT_NEAR(fontHeight(label), heightBefore * 3 / 2, 1);
+    EXPECT_EQ(client.right, MulDiv(460, 144, 96));
+
+    // The object lives on until the message loop releases it: the icon goes with the window.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = form.hwnd();
+    icon.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "no icon to begin with";
+    form.unload();
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon));
 }
 
 } // namespace
