@@ -27,11 +27,9 @@ inline wchar_t consumeChar(FuzzedDataProvider& in) {
 // The bytes as UTF-16 units, little-endian, as a Windows program holds text; an odd last byte is one unit.
 inline std::wstring utf16Units(std::string_view bytes) {
     std::wstring text;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        unsigned unit = static_cast<unsigned char>(bytes[i]);
-        if (i + 1 < bytes.size()) unit |= static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-        text.push_back(static_cast<wchar_t>(unit));
-    }
+    for (std::size_t i = 0; i < bytes.size(); i += 2)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0));
     return text;
 }
 

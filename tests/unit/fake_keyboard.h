@@ -4,8 +4,6 @@
 // key-state array read as GetAsyncKeyState answers it (bit 15 down now, bit 0 pressed since the previous query of that
 // key, cleared by the query), into which the keys the player sends come back as the system shows them.
 #include "engine/engine.h"
-#include "input/keystroke_plan.h"
-#include "input/notation.h"
 #include "input/player.h"
 
 #include <algorithm>
@@ -129,10 +127,7 @@ public:
         calls.emplace_back(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(taken));
         for (const KeyEvent& e : calls.back()) {
             const int code = e.unicode ? 0xE7 : e.vk; // VK_PACKET
-            if (!e.keyUp)
-                press(code);
-            else if (!lateSystem)
-                release(code);
+            e.keyUp ? release(code) : press(code);
         }
         if (afterCall) afterCall(calls.size() - 1);
         return taken;
@@ -147,7 +142,6 @@ public:
     }
 
     bool capsLock = false;
-    bool lateSystem = false; // releases held back, as when another program's slow keyboard hook holds up the input
     std::function<std::size_t(std::size_t call, std::size_t size)> accept; // how much of a call the system takes
     std::function<void(std::size_t call)> afterCall;                       // the user's hands between calls
     std::vector<KeyCall> calls;                                            // what the system took of each call

@@ -52,10 +52,7 @@ inline constexpr std::size_t kAnyStrokes = SIZE_MAX;
 inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t held, std::size_t maxEvents,
                              std::size_t strokes) {
     if (strokes == 0) return calls.empty() ? "" : "calls for no actions";
-    if (calls.empty()) return strokes == kAnyStrokes ? "" : "no calls for " + std::to_string(strokes) + " strokes";
-    const auto has = [](const std::vector<std::uint32_t>& keys, std::uint32_t key) {
-        return std::ranges::find(keys, key) != keys.end();
-    };
+    if (calls.empty()) return strokes == kAnyStrokes ? "" : "no calls";
     // The keys down at one time are a handful: flat lists (the check runs millions of times).
     std::vector<std::uint32_t> user, down, userDown, lone; // lone: an Alt or Win down with nothing pressed since
     for (std::size_t bit = 0; bit < testing::kHeldVks.size(); ++bit)
@@ -64,43 +61,37 @@ inline std::string checkPlan(const std::vector<KeyCall>& calls, std::uint8_t hel
         if (testing::isMenuOpener(static_cast<std::uint16_t>(key))) lone.push_back(key);
     down = userDown = user;
     std::size_t typed = 0;
-    for (std::size_t c = 0; c < calls.size(); ++c) {
-        const auto where = [c] { return " in call " + std::to_string(c); };
-        if (calls[c].empty()) return "empty call" + where();
+    const auto check = [&](const KeyCall& call) -> const char* {
         std::size_t actions = 0;
-        const KeyEvent* previous = nullptr;
-        for (const KeyEvent& e : calls[c]) {
+        bool afterHighHalf = false; // the low half of a surrogate pair right after its high half is the same action
+        for (const KeyEvent& e : call) {
             const std::uint32_t key = e.unicode ? 0x10000u + e.scan : std::uint32_t{e.vk};
-            if (!e.unicode && e.extended != testing::isExtendedVk(e.vk))
-                return "wrong extended flag on key " + std::to_string(key) + where();
+            if (!e.unicode && e.extended != testing::isExtendedVk(e.vk)) return "a wrong extended flag";
             if (e.keyUp) {
-                if (std::erase(down, key) == 0) return "release of key " + std::to_string(key) + " while up" + where();
-                if (std::erase(lone, key) != 0) return "lone release of Alt or Win " + std::to_string(key) + where();
+                if (std::erase(down, key) == 0) return "the release of a key while up";
+                if (std::erase(lone, key) != 0) return "a lone release of Alt or Win";
                 std::erase(userDown, key);
             } else {
-                if (has(down, key)) return "second press of key " + std::to_string(key) + where();
+                if (std::ranges::count(down, key) != 0) return "a second press of a key";
                 down.push_back(key);
                 lone.clear();
                 if (!e.unicode && testing::isMenuOpener(e.vk)) lone.push_back(key);
                 if (e.unicode || (!testing::isModifierVk(e.vk) && e.vk != vk::Mask)) {
-                    if (!userDown.empty()) return "typed while the user's modifier is down" + where();
+                    if (!userDown.empty()) return "typing while the user's modifier is down";
                     ++typed;
-                    // The low half of a surrogate pair right after its high half belongs to the same action.
-                    const auto half = [](const KeyEvent* u, std::uint16_t first) {
-                        return u && u->unicode && u->scan >= first && u->scan <= first + 0x3FF;
-                    };
-                    if (!half(&e, 0xDC00) || !previous || !previous->keyUp || !half(previous, 0xD800)) ++actions;
+                    actions += afterHighHalf && e.unicode && e.scan >= 0xDC00 && e.scan <= 0xDFFF ? 0 : 1;
                 }
             }
-            previous = &e;
+            afterHighHalf = e.unicode && e.keyUp && e.scan >= 0xD800 && e.scan <= 0xDBFF;
         }
         for (std::uint32_t key : down)
-            if (!has(user, key)) return "key " + std::to_string(key) + " left down" + where();
+            if (std::ranges::count(user, key) == 0) return "a key left down";
         userDown = down; // the user's keys pressed again: typing under them from here on would be wrong
-        if (calls[c].size() > maxEvents && actions > 1)
-            return std::to_string(calls[c].size()) + " events over the limit of " + std::to_string(maxEvents) +
-                   " for " + std::to_string(actions) + " actions" + where();
-    }
+        if (call.size() > maxEvents && actions > 1) return "more events than the limit for several actions";
+        return call.empty() ? "an empty call" : nullptr;
+    };
+    for (std::size_t c = 0; c < calls.size(); ++c)
+        if (const char* problem = check(calls[c])) return problem + (" in call " + std::to_string(c));
     if (!std::ranges::is_permutation(down, user)) return "the user's modifiers are not down as before";
     if (!lone.empty()) return "the user's release would be a lone Alt or Win";
     if (strokes != kAnyStrokes && typed != strokes)
