@@ -19,10 +19,10 @@ inline std::size_t expectedStrokes(std::span<const KeyAction> actions) {
     return n;
 }
 
-// What the receiving window types from the calls, reading keys through the layout as Windows does; `byKey` gets the
-// characters that came from keys rather than Unicode events. A key typed with Ctrl or Alt down, or a dead key, types
-// nothing here: the receiver might take the first for a shortcut and waits with the second for the next key.
-inline std::wstring received(const std::vector<KeyCall>& calls, KeyboardLayout& layout, std::wstring* byKey = nullptr) {
+// What the receiving window types from the calls, reading keys through the layout as Windows does. A key typed with
+// Ctrl or Alt down, or a dead key, types nothing here: the receiver might take the first for a shortcut and waits
+// with the second for the next key.
+inline std::wstring received(const std::vector<KeyCall>& calls, KeyboardLayout& layout) {
     std::wstring text;
     int shift = 0, other = 0; // modifier keys down
     for (const KeyEvent& e : testing::flat(calls)) {
@@ -31,7 +31,6 @@ inline std::wstring received(const std::vector<KeyCall>& calls, KeyboardLayout& 
         } else if (!e.keyUp && other == 0 && !(e.unicode && shift)) {
             const auto ch = e.unicode ? std::optional<wchar_t>(e.scan) : layout.keyChar(e.vk, shift ? 1 : 0);
             if (ch) text += *ch;
-            if (ch && byKey && !e.unicode) *byKey += *ch;
         }
     }
     return text;
