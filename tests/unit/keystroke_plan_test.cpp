@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <vector>
 
-// The exact events for known layouts. What every plan must hold is checked on each (plan_invariants.h) and for any
-// input in fuzz/keystroke_plan_fuzz.cpp; the user's held modifiers are the player's tests.
+// The exact events on the German test layout. What every plan must hold is checked on each (plan_invariants.h) and
+// for any input in fuzz/keystroke_plan_fuzz.cpp; the user's held modifiers are the player's tests.
 namespace ww {
 namespace {
 
