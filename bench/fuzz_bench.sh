@@ -4,9 +4,10 @@
 #   bash bench/fuzz_bench.sh [RUNS]          each target for RUNS executions (default 10,000,000), one after another
 #   bash bench/fuzz_bench.sh --seconds S     each target for S seconds (scripts/test.sh runs this with 5)
 # FUZZ_TARGETS="notation file_load" picks targets; FUZZ_MAX_LEN=N caps the input length (libFuzzer's -max_len, by
-# default the largest seed or 4096). Each target starts from its checked-in seeds (fuzz/corpus) plus what earlier
-# runs found (build/fuzz/corpus); an input that fails is kept in build/fuzz/artifacts/<target>/ and is replayed
-# with: build/fuzz/<target>_fuzz <file>. libFuzzer stops a target at its first failure.
+# default the largest seed or 4096). Each target starts from its seeds (fuzz/make_seeds.py writes them into
+# build/fuzz/seeds) plus what earlier runs found (build/fuzz/corpus); an input that fails is kept in
+# build/fuzz/artifacts/<target>/ and is replayed with: build/fuzz/<target>_fuzz <file>. libFuzzer stops a target
+# at its first failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
@@ -21,6 +22,7 @@ esac
 mkdir -p "$build"
 { cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ && cmake --build "$build" -j2; } >"$build/build.log" 2>&1 ||
     { cat "$build/build.log"; exit 1; }
+rm -rf "$build/seeds" && python3 "$root/fuzz/make_seeds.py" "$build/seeds"
 targets=${FUZZ_TARGETS:-$(cd "$build" && ls -- *_fuzz | sed 's/_fuzz$//' | sort | tr '\n' ' ')}
 
 # What stopped a target, from libFuzzer's and the sanitizers' own reports: a leak, a timeout, running out of memory,
@@ -37,9 +39,9 @@ for t in $targets; do
     echo "== $t: ${limit[*]}"
     start=$(date +%s)
     rc=0
-    # New inputs go into the first folder only, so the checked-in seeds stay as they are.
+    # New inputs go into the first folder only, so the seeds stay as they are.
     nice -n 10 "$build/${t}_fuzz" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$artifacts/" "$corpus" "$root/fuzz/corpus/$t" >"$log" 2>&1 || rc=$?
+        -artifact_prefix="$artifacts/" "$corpus" "$build/seeds/$t" >"$log" 2>&1 || rc=$?
     secs=$(($(date +%s) - start))
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     [ -n "$execs" ] || execs=$(grep -o -E '^#[0-9]+' "$log" | tail -n 1 | tr -d '#')

@@ -11,8 +11,4 @@ namespace ww::fuzzing {
     std::abort();
 }
 
-inline void require(bool holds, const std::string& what) {
-    if (!holds) fail(what);
-}
-
 } // namespace ww::fuzzing

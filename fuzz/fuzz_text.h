@@ -27,11 +27,9 @@ inline wchar_t consumeChar(FuzzedDataProvider& in) {
 // The bytes as UTF-16 units, little-endian, as a Windows program holds text; an odd last byte is one unit.
 inline std::wstring utf16Units(std::string_view bytes) {
     std::wstring text;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        unsigned unit = static_cast<unsigned char>(bytes[i]);
-        if (i + 1 < bytes.size()) unit |= static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-        text.push_back(static_cast<wchar_t>(unit));
-    }
+    for (std::size_t i = 0; i < bytes.size(); i += 2)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0));
     return text;
 }
 
@@ -43,41 +41,34 @@ inline std::string utf8(std::wstring_view text) {
         const auto next = i + 1 < text.size() ? static_cast<std::uint32_t>(text[i + 1]) : 0;
         if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF)
             c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00), ++i;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        // One to four bytes: a lead byte that counts the continuation bytes, then six bits in each of them.
+        const int more = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>((more ? (0xFF00 >> (more + 1)) & 0xFF : 0) | c >> 6 * more);
+        for (int k = more - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((c >> 6 * k) & 0x3F));
     }
     return out;
 }
 
-// UTF-16 of code points (wchar_t of 32 bits), little- or big-endian, written independently of the program's decoder.
-inline std::string utf16(std::wstring_view text, bool bigEndian) {
-    std::string out;
-    const auto unit = [&](std::uint32_t u) {
-        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
-    };
+// The UTF-16 units of code points (wchar_t of 32 bits), written independently of the program's decoder.
+inline std::wstring units(std::wstring_view text) {
+    std::wstring out;
     for (wchar_t w : text) {
         const auto c = static_cast<std::uint32_t>(w);
-        if (c < 0x10000) {
-            unit(c);
-        } else {
-            unit(0xD800 + ((c - 0x10000) >> 10));
-            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
+        if (c <= 0xFFFF)
+            out += w;
+        else
+            out += {static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)), static_cast<wchar_t>(0xDC00 + (c & 0x3FF))};
+    }
+    return out;
+}
+
+// UTF-16 of code points, little- or big-endian.
+inline std::string utf16(std::wstring_view text, bool bigEndian) {
+    std::string out;
+    for (const auto u : units(text)) {
+        out += static_cast<char>(bigEndian ? u >> 8 : u & 0xFF);
+        out += static_cast<char>(bigEndian ? u & 0xFF : u >> 8);
     }
     return out;
 }
