@@ -16,10 +16,9 @@ bash "$root/bench/fuzz_bench.sh" --seconds 5
 echo "== Windows build, Win32-layer tests and end-to-end tests under Wine"
 "$root/scripts/build-windows.sh"
 # The prepared prefixes the tests copy, made before the tests run side by side.
-[ -f "$root/build/win/wine-template/system.reg" ] ||
-    "$root/scripts/wine-prefix.sh" "$root/build/win/wine-template" --desktop
-[ -f "$root/build/win/wine-template-plain/system.reg" ] ||
-    "$root/scripts/wine-prefix.sh" "$root/build/win/wine-template-plain"
+template=$root/build/win/wine-template
+[ -f "$template-plain/system.reg" ] || "$root/scripts/wine-prefix.sh" "$template-plain"
+[ -f "$template/system.reg" ] || "$root/scripts/wine-prefix.sh" "$template" --desktop --from "$template-plain"
 source "$root/tests/e2e/xvfb.sh"
 # The Win32-layer tests share one prefix and display; each end-to-end test makes its own.
 export WINEPREFIX="$root/build/win/wine-unit" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
