@@ -1,7 +1,6 @@
 // The keystroke notation from arbitrary strings: text encoding, shortcut translation and the parser, and the plan
 // of whatever parses, on a German layout with the user holding modifiers.
 #include "input/notation.h"
-#include "store/text_codec.h"
 
 #include "fake_keyboard.h"
 #include "fuzz_text.h"
@@ -28,12 +27,10 @@ void checkPlanOf(const std::vector<KeyAction>& actions, std::uint8_t held) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
-    // First byte: how to read the rest (odd: as a file's bytes, even: as UTF-16 units); second: the modifiers the
-    // user holds.
-    const std::uint8_t held = data[1];
-    const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
-    const std::wstring text = (data[0] & 1) ? decodeFileText(Windows1252Codec(), bytes) : fuzzing::utf16Units(bytes);
+    if (size < 1) return 0;
+    // First byte: the modifiers the user holds; the rest: the text as UTF-16 units.
+    const std::uint8_t held = data[0];
+    const std::wstring text = fuzzing::utf16Units({reinterpret_cast<const char*>(data + 1), size - 1});
 
     if (const auto actions = fuzzing::checkedParse(text)) checkPlanOf(*actions, held);
     checkPlanOf(fuzzing::checkedTextParse(text, encodeText(text)), held);
