@@ -4,7 +4,7 @@
 file_decode:    a file's bytes (the first also picks how many records to split into).
 file_load:      tipps.dat's bytes ("\\" doubled), "\\" and one byte, tipp.dat's bytes, then one byte of flags
                 (1 tipps.dat missing, 2 tipps.dat unreadable, 4 and 8 the same for tipp.dat, 16 save what was read).
-notation:       one byte (odd: the rest is a file's bytes, even: UTF-16LE), the held modifiers, the text.
+notation:       the text as UTF-16LE.
 keystroke_plan: read from the end, as FuzzedDataProvider reads integers: held modifiers (HeldKey bits), Caps Lock,
                 call limit - 1, the call the system cuts short and the events it takes of it, no keys or answers of
                 the layout's own; then per action a flag byte (0x10 | modifiers << 5 for modifiers, | 0x0F for a
@@ -18,8 +18,8 @@ def file_load(tipps, tipp, flags):
     return tipps.replace(b"\\", b"\\\\") + b"\\E" + tipp + bytes([flags])
 
 
-def notation(text, held=0, as_file=True):
-    return bytes([as_file, held]) + (text.encode("utf-8") if as_file else text.encode("utf-16-le", "surrogatepass"))
+def notation(text):
+    return text.encode("utf-16-le", "surrogatepass")
 
 
 def plan(held, caps, limit, actions, cut_call=0, cut=255):
@@ -51,11 +51,11 @@ SEEDS = {
         "long_lines": file_load(b"\r\n" * 12, b"x" * 300 + b"\r\r\n\n" + b"y\r\n" * 40, 16),
     },
     "notation": {
-        "plain": notation("Name###Straße 12 @home ### Grüße", held=1),
+        "plain": notation("Name###Straße 12 @home ### Grüße"),
         "keys": notation("+a^{F9}{DEL}~{enter}{Tab}%{F4}{PGDN}+(ab)^%(x{LEFT})c"),
         "shortcut_braced": notation("strg + umschalt + f12{{}{}}{+}{^}{%}{~}{(}{)}{[}{]}"),
         "errors": notation("ab{x}{UNBEKANNT}(a))a+"),
-        "utf16_pair": notation("{\ud83d\ude00}a\ud83d\U0001F600", held=0x30, as_file=False),
+        "utf16_pair": notation("{\ud83d\ude00}a\ud83d\U0001F600"),
     },
     "keystroke_plan": {
         "german": plan(0, 0, 48, list("Abz@\\^ä") + [(0, 1), (2, 22), (6, "x")]),

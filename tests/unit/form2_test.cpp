@@ -9,16 +9,6 @@
 namespace ww {
 namespace {
 
-const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
-
-// `lines`, then `defaults` lines of the default text.
-std::string withDefaults(const std::string& lines, int defaults) {
-    std::string bytes = lines;
-    while (defaults-- > 0)
-        bytes += kDefaultLine;
-    return bytes;
-}
-
 // Captions, selection and the questions are checked on the real window (tests/e2e/editor_test.sh).
 class EditorTest : public ::testing::Test {
 protected:
@@ -26,7 +16,7 @@ protected:
     int step_ = 0;
     Form2Model model_{step_};
     MemoryStore store_{
-        {{"tipp.dat", withDefaults("eins\r\nzwei\r\n", 34)}, {"tipps.dat", withDefaults("strg + f9\r\n", 8)}}};
+        {{"tipp.dat", "eins\r\nzwei\r\n" + defaultLines(34)}, {"tipps.dat", "strg + f9\r\n" + defaultLines(8)}}};
     Windows1252Codec codec_;
     std::vector<std::wstring> problems_;
 };
@@ -59,7 +49,7 @@ TEST_F(EditorTest, SaveTurnsLineBreaksIntoHashesAndShowsEmptyFieldsAsTheDefault)
     model_.setField(1, L"a\r\nb\nc\rd\n\re");
     ASSERT_EQ(model_.closeRequested(CloseRequest::Erledigt), CloseStep::AskDatenkontrolle);
     ASSERT_TRUE(model_.save(store_, codec_).saved);
-    EXPECT_EQ(store_.files["tipp.dat"], withDefaults(kDefaultLine + "a###b###c###d######e\r\n", 34));
+    EXPECT_EQ(store_.files["tipp.dat"], defaultLines(1) + "a###b###c###d######e\r\n" + defaultLines(34));
     EXPECT_EQ(model_.field(0), kDefaultText) << "the field shows the default text";
     EXPECT_EQ(model_.field(1), L"a###b###c###d######e");
     EXPECT_EQ(model_.closeRequested(CloseRequest::Erledigt), CloseStep::Close);
@@ -132,7 +122,7 @@ TEST_F(EditorTest, AFailedSaveKeepsFieldsAndFlag) {
 // A text field cannot show a NUL character and gives back only what precedes it: unchanged, the record stays whole
 // and nothing counts as changed; edited, it is the user's new text.
 TEST_F(EditorTest, ARecordWithANulSurvivesItsTextFieldUntouched) {
-    const std::string file = withDefaults(std::string("vor\0nach\r\n", 10), 35);
+    const std::string file = std::string("vor\0nach\r\n", 10) + defaultLines(35);
     store_.files["tipp.dat"] = file;
     model_.load(store_, codec_, &problems_);
     model_.takeShownText(0, L"vor");

@@ -16,6 +16,14 @@
 
 namespace ww {
 
+// `count` lines of the text an unused record is stored as, written out apart from the program's own.
+inline std::string defaultLines(int count) {
+    std::string bytes;
+    while (count-- > 0)
+        bytes += "*** Noch nicht benutzt ***\r\n";
+    return bytes;
+}
+
 class MemoryStore final : public FileStore {
 public:
     using Files = std::map<std::string, std::string>;

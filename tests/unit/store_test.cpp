@@ -18,14 +18,6 @@ using Files = std::map<std::string, std::string>;
 using testing::actions; // what the keys play: the parsed keystroke string
 
 const Windows1252Codec kCodec;
-const std::string kDefaultLine = "*** Noch nicht benutzt ***\r\n";
-
-std::string repeat(const std::string& line, int times) {
-    std::string out;
-    while (times-- > 0)
-        out += line;
-    return out;
-}
 
 // Every byte's round trip is fuzzed (fuzz/file_decode_fuzz.cpp); here which characters the bytes are.
 TEST(Windows1252Codec, GermanLettersAndWhatTheCodePageLacks) {
@@ -85,7 +77,6 @@ TEST(SplitRecords, LineEndsShortFilesAndExtraLines) {
 // one is created with its defaults, its half empty for this load; one that can be neither read nor created is
 // reported and left alone, its half empty.
 TEST(LoadTable, MissingUnreadableAndDamagedFiles) {
-    const std::string defaults[] = {repeat(kDefaultLine, 36), repeat(kDefaultLine, 9)};
     const struct {
         Files files;
         const wchar_t *key, *pad; // what key 1 and keypad 1 play
@@ -93,8 +84,8 @@ TEST(LoadTable, MissingUnreadableAndDamagedFiles) {
         Files after = {}; // when the load changes the files
         std::set<std::string> blocked = {}, unreadable = {};
     } cases[] = {
-        {{{"tipp.dat", "eins\r\n"}}, L"eins", L"", 0, {{"tipp.dat", "eins\r\n"}, {"tipps.dat", defaults[1]}}},
-        {{}, L"", L"", 0, {{"tipp.dat", defaults[0]}, {"tipps.dat", defaults[1]}}},
+        {{{"tipp.dat", "eins\r\n"}}, L"eins", L"", 0, {{"tipp.dat", "eins\r\n"}, {"tipps.dat", defaultLines(9)}}},
+        {{}, L"", L"", 0, {{"tipp.dat", defaultLines(36)}, {"tipps.dat", defaultLines(9)}}},
         {{{"tipps.dat", "strgf\r\n"}}, L"", L"^f", 1, {}, {"tipp.dat"}},
         {{{"tipp.dat", "a"}, {"tipps.dat", "f1"}}, L"", L"", 2, {}, {}, {"tipp.dat", "tipps.dat"}},
         // Notepad's "Unicode" cut short by a byte gives each whole text and a message; so does a shortcut that

@@ -1,8 +1,6 @@
 // What only the disk and the system's code page show; the store's logic is tested natively (tests/unit).
 #include "platform/win32/ansi_codec.h"
-#include "platform/win32/handles.h"
 #include "platform/win32/win_file_store.h"
-#include "store/assignments.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -96,24 +94,6 @@ TEST_F(CurrentFolder, ReplaceAndCreateWriteWholeFilesAndKeepWhatIsInTheirWay) {
     EXPECT_TRUE(error.starts_with(L"Die Datei versteckt.dat konnte nicht angelegt werden: ")) << error;
     EXPECT_EQ(read("versteckt.dat"), "meins");
     EXPECT_EQ(entries(), (Names{"nur-lesen.dat", "ordner", "tipp.dat", "versteckt.dat"}));
-}
-
-// A tipps.dat that another program holds open cannot be replaced once tipp.dat already is: tipp.dat gets its old
-// bytes back by renaming, and nothing else is left in the folder.
-TEST_F(CurrentFolder, ASaveThatCannotReplaceTippsDatPutsTippDatBack) {
-    const AnsiCodec codec;
-    write("tipp.dat", "alt\r\n");
-    write("tipps.dat", "strg + a\r\n");
-    UniqueFile held(CreateFileW(L"tipps.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
-    std::vector<std::wstring> keys(36, L"neu"), shortcuts(9, L"f1");
-    std::wstring error;
-    EXPECT_FALSE(saveAssignments(files_, codec, keys, shortcuts, &error));
-    EXPECT_TRUE(error.starts_with(L"Die Datei tipps.dat konnte nicht gespeichert werden: ")) << error;
-    held.reset();
-    EXPECT_EQ(read("tipp.dat"), "alt\r\n");
-    EXPECT_EQ(read("tipps.dat"), "strg + a\r\n");
-    EXPECT_EQ(entries(), (Names{"tipp.dat", "tipps.dat"}));
 }
 
 // The system's conversion and ours agree on every byte and on which characters cannot be saved; no best-fit

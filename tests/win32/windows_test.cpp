@@ -33,14 +33,11 @@ private:
         std::filesystem::temp_directory_path() / (L"wortwerk-windows-" + std::to_wstring(GetCurrentProcessId()));
 };
 
-// Size of `text` as DrawTextW lays it out in `width` pixels with the control's font; `lineHeight` gets the font's.
-SIZE measure(HWND control, const std::wstring& text, int width, UINT flags, int* lineHeight = nullptr) {
+// Size of `text` as DrawTextW lays it out in `width` pixels with the control's font.
+SIZE measure(HWND control, const std::wstring& text, int width, UINT flags) {
     const win::ScopedDc dc(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, width, 0};
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc.get(), &tm);
-    if (lineHeight) *lineHeight = tm.tmHeight;
     return {r.right, r.bottom};
 }
 
@@ -50,33 +47,11 @@ int fontHeight(HWND control) {
     return font && GetObjectW(font, sizeof lf, &lf) == sizeof lf ? lf.lfHeight : 0;
 }
 
-std::wstring textOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-TEST_F(ProgramWindows, HelpTopicsReadToTheirEndAndCaptionsFitTheirButtons) {
+// The topics' texts are read to their end on the real window (tests/e2e/help_test.sh); the captions' fit only shows
+// with the fonts measured here.
+TEST_F(ProgramWindows, HelpCaptionsFitTheirButtonsWithoutOverlap) {
     Form5 help(app_);
     ASSERT_TRUE(help.open());
-    for (int i = 0; i < kHelpTopicCount; ++i) {
-        HWND box = GetDlgItem(help.hwnd(), ids::id(L"Form5.Label1") + i);
-        const std::wstring text = textOf(box);
-        RECT client{};
-        GetClientRect(box, &client);
-        int lineHeight = 0;
-        if (measure(box, text, client.right, DT_WORDBREAK | DT_EDITCONTROL, &lineHeight).cy <= client.bottom) continue;
-        // Taller than its box as a label wraps it: the box wraps it itself and, scrolled to its end, shows its last
-        // line.
-        SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
-        const LRESULT lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
-        if (lines < 2) {
-            ADD_FAILURE() << "topic " << i << " cannot scroll";
-            continue;
-        }
-        const LRESULT last = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, lines - 1, 0), 0);
-        EXPECT_LE(static_cast<short>(HIWORD(last)) + lineHeight, client.bottom) << "topic " << i;
-    }
     LONG above = 0; // bottom of the button above, in the window's client coordinates
     for (const Form5Button& button : form5Buttons()) {
         HWND control = GetDlgItem(help.hwnd(), button.id());
@@ -135,7 +110,7 @@ TEST_F(ProgramWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
         << list.right << " x " << list.bottom << " in " << client.right << " x " << client.bottom;
 }
 
-TEST_F(ProgramWindows, AnotherMonitorsDpiRedrawsTheWholeMainWindowAtTheNewScaleAndUnloadDeletesTheIcon) {
+TEST_F(ProgramWindows, AnotherMonitorsDpiRedrawsTheWholeMainWindowAtTheNewScale) {
     Form1 form(app_);
     ASSERT_TRUE(form.load());
     ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE); // a hidden window has nothing to redraw
@@ -156,15 +131,6 @@ TEST_F(ProgramWindows, AnotherMonitorsDpiRedrawsTheWholeMainWindowAtTheNewScaleA
     // The label holds a live font of the new scale (the old one is released only after the swap).
     EXPECT_NEAR(fontHeight(label), heightBefore * 3 / 2, 1);
     EXPECT_EQ(client.right, MulDiv(460, 144, 96));
-
-    // The object lives on until the message loop releases it: the icon goes with the window.
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof icon;
-    icon.hWnd = form.hwnd();
-    icon.uID = 1;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "no icon to begin with";
-    form.unload();
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon));
 }
 
 } // namespace
