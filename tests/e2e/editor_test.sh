@@ -61,7 +61,8 @@ start_cups() {
     chmod 1777 "$CUPS_DIR/tmp"
     printf '%s\n' "ServerRoot $CUPS_DIR" "RequestRoot $CUPS_DIR/spool" "CacheDir $CUPS_DIR/cache" \
         "StateDir $CUPS_DIR/state" "TempDir $CUPS_DIR/tmp" "ErrorLog $CUPS_DIR/log/error_log" \
-        "AccessLog $CUPS_DIR/log/access_log" "PageLog $CUPS_DIR/log/page_log" >"$CUPS_DIR/cups-files.conf"
+        "AccessLog $CUPS_DIR/log/access_log" "PageLog $CUPS_DIR/log/page_log" "Printcap $CUPS_DIR/printcap" \
+        >"$CUPS_DIR/cups-files.conf" # the system's printcap stays as it is
     printf '%s\n' "Listen $CUPS_DIR/cups.sock" "Browsing Off" "DefaultAuthType None" \
         "<Location />" "Order allow,deny" "Allow all" "</Location>" \
         "<Policy default>" "<Limit All>" "Order deny,allow" "Allow all" "</Limit>" "</Policy>" >"$CUPS_DIR/cupsd.conf"
