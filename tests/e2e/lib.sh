@@ -129,11 +129,11 @@ start_notepad() {
 # Keys reach Wine through the virtual desktop's X window (Wine may move X's focus to one of its windows when it
 # activates that); Wine's foreground window then gets them.
 focus() { # focus WINDOW
-    local desktop
+    local desktop window=$1 # inside wait_for, $1 is its own argument
     desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
     xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-    drv foreground "$1"
-    wait_for 'is_active "$1"' 5 || true # a window that is not in front shows in the checks after
+    drv foreground "$window"
+    wait_for 'is_active "$window"' 5 || true # a window that is not in front shows in the checks after
 }
 is_active() { # is_active WINDOW: title, or class:NAME, of Wine's foreground window
     local active
