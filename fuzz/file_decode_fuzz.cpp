@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::wstring kept = text;
     std::erase_if(kept, [&](wchar_t c) { return lacking.find(c) != std::wstring::npos; });
     if (codec.decode(codec.encode(kept)) != kept) fail("an encodable character is lost");
-    if (codec.encode(lacking) != std::string(lacking.size(), '?')) fail("an unencodable character encodes");
+    if (codec.encode(lacking).find_first_not_of('?') != std::string::npos) fail("an unencodable character encodes");
 
     fuzzing::checkedRecords(text, size > 0 ? data[0] % 40 : 36);
     return 0;

@@ -35,11 +35,14 @@ inline std::wstring utf16Units(std::string_view bytes) {
     return text;
 }
 
-// UTF-8 of code points (wchar_t of 32 bits), written independently of the program's decoder to check it.
+// UTF-8 of UTF-16 units (a pair is one code point), written independently of the program's decoder to check it.
 inline std::string utf8(std::wstring_view text) {
     std::string out;
-    for (wchar_t w : text) {
-        const auto c = static_cast<std::uint32_t>(w);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<std::uint32_t>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<std::uint32_t>(text[i + 1]) : 0;
+        if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00), ++i;
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {

@@ -117,7 +117,7 @@ HWND App::dialogWindowFor(HWND target) const {
     if (!target) return nullptr;
     HWND root = GetAncestor(target, GA_ROOT);
     for (auto& w : secondaries_)
-        if (w->hwnd() == root && w->wantsDialogKeys()) return root;
+        if (w->hwnd() == root) return root;
     return nullptr;
 }
 

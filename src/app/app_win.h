@@ -54,7 +54,8 @@ public:
     const TextCodec& codec() override { return codec_; }
 
 private:
-    // The root window of a message that should get dialog keyboard handling, or null.
+    // The root window of a message to a secondary window, which gets dialog keyboard handling (Tab, Alt+access key,
+    // the arrow keys); otherwise null.
     HWND dialogWindowFor(HWND target) const;
     std::nullptr_t failedToOpen(SecondaryWindow* window);
     void retire(win::Window* window);

@@ -36,10 +36,9 @@ void Engine::onTimer1Tick() {
     if (!timer1_.enabled()) return;
     if (keypressed(kPadZeroCode, kPadLabel)) {
         timer1_.setEnabled(false);
-        ownBackspaces_ = 0;
+        ownBackspacePending_ = true;
         armedTicks_ = 0;
         play(kBackspace);
-        ++ownBackspaces_;
         // Pressing O and K could make the scan starting now see them freshly down, when the system handles
         // injected keys late, and type K's text unasked.
         player_.playCharacters(kFeedback);
@@ -49,7 +48,6 @@ void Engine::onTimer1Tick() {
     for (int k = 1; k <= kShortcutCount; ++k) {
         if (keypressed(kPadZeroCode + k, kPadLabel)) {
             play(kBackspace);
-            if (armed()) ++ownBackspaces_;
             play(table_.padshortcuts[k]);
         }
     }
@@ -60,7 +58,7 @@ void Engine::onTimer1Tick() {
 // other key wins for the same reason.
 void Engine::onTimer2Tick() {
     if (!timer2_.enabled()) return;
-    if (++armedTicks_ > kOwnKeyTicks) ownBackspaces_ = 0;
+    if (++armedTicks_ > kOwnKeyTicks) ownBackspacePending_ = false;
     if (otherkeypressed()) return endArmed();
     for (int code = kScanFirstCode; code <= kScanLastCode; ++code) {
         // The codes 48..90 are digits, capitals and punctuation: already their own upper case.
@@ -74,14 +72,14 @@ void Engine::endArmed() {
     timer1_.setEnabled(true);
 }
 
-// The arming tick's own Backspaces show in the key state sooner or later, as a fresh press or as "pressed since";
-// each is taken once and is not the user's.
+// The arming tick's own Backspaces show in the key state sooner or later, as one fresh press or "pressed since"
+// (two sent before the next query read as one); that one is not the user's.
 bool Engine::otherkeypressed() {
     for (const CodeRange& range : kOtherKeys) {
         for (int code = range.first; code <= range.last; ++code) {
             const std::uint16_t state = keys_.asyncKeyState(code);
-            if (code == kBackCode && ownBackspaces_ > 0 && (state & 1)) {
-                --ownBackspaces_;
+            if (code == kBackCode && ownBackspacePending_ && (state & 1)) {
+                ownBackspacePending_ = false;
                 continue;
             }
             if (state == kFreshPress) return true;
@@ -113,9 +111,8 @@ bool Engine::keypressed(int code, std::wstring_view label) {
 }
 
 void Engine::erasefeedback() {
-    play(kBackspace);
-    play(kBackspace);
-    play(kBackspace);
+    for (int i = 0; i < 3; ++i)
+        play(kBackspace);
 }
 
 // An empty entry types nothing; the player is not bothered with it.

@@ -56,7 +56,8 @@ private:
     Timer& timer1_;
     Timer& timer2_;
     const AssignmentTable& table_;
-    int ownBackspaces_ = 0; // Backspaces of the arming tick the key state has not shown yet
+    // The arming tick's Backspace (with a keypad digit's, they show as one press) not yet seen in the key state.
+    bool ownBackspacePending_ = false;
     int armedTicks_ = 0;
 };
 

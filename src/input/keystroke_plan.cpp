@@ -36,39 +36,17 @@ struct NamedVk {
     bool extended;
 };
 
+// The keys of NamedKey before F1, in its order; F1 to F24 follow in both.
+constexpr NamedVk kNamedVks[] = {{vk::Back, false},  {vk::Return, false}, {vk::Tab, false}, {vk::Escape, false},
+                                 {vk::Delete, true}, {vk::Insert, true},  {vk::Home, true}, {vk::End, true},
+                                 {vk::Prior, true},  {vk::Next, true},    {vk::Up, true},   {vk::Down, true},
+                                 {vk::Left, true},   {vk::Right, true}};
+static_assert(std::size(kNamedVks) == static_cast<std::size_t>(NamedKey::F1));
+
 NamedVk namedVk(NamedKey key) {
-    switch (key) {
-    case NamedKey::Backspace:
-        return {vk::Back, false};
-    case NamedKey::Enter:
-        return {vk::Return, false};
-    case NamedKey::Tab:
-        return {vk::Tab, false};
-    case NamedKey::Escape:
-        return {vk::Escape, false};
-    case NamedKey::Delete:
-        return {vk::Delete, true};
-    case NamedKey::Insert:
-        return {vk::Insert, true};
-    case NamedKey::Home:
-        return {vk::Home, true};
-    case NamedKey::End:
-        return {vk::End, true};
-    case NamedKey::PageUp:
-        return {vk::Prior, true};
-    case NamedKey::PageDown:
-        return {vk::Next, true};
-    case NamedKey::Up:
-        return {vk::Up, true};
-    case NamedKey::Down:
-        return {vk::Down, true};
-    case NamedKey::Left:
-        return {vk::Left, true};
-    case NamedKey::Right:
-        return {vk::Right, true};
-    default:
-        return {static_cast<std::uint16_t>(vk::F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1))), false};
-    }
+    const auto index = static_cast<std::size_t>(key);
+    if (index < std::size(kNamedVks)) return kNamedVks[index];
+    return {static_cast<std::uint16_t>(vk::F1 + (index - std::size(kNamedVks))), false};
 }
 
 std::uint8_t notationModifiers(std::uint8_t modifiers) {
@@ -150,9 +128,9 @@ private:
     void namedKey(const KeyAction& action) {
         const std::uint8_t modifiers = notationModifiers(action.modifiers);
         const NamedVk key = namedVk(action.key);
-        press(modifiers);
-        tap(key.vk, key.extended);
-        release(modifiers);
+        write_.press(modifiers);
+        write_.tap(key.vk, key.extended);
+        write_.release(modifiers);
     }
 
     void character(const KeyAction& action) {
@@ -173,19 +151,19 @@ private:
             return;
         }
         const std::uint8_t all = modifiers | key->modifiers;
-        press(all);
-        tap(key->vk, false);
-        release(all);
+        write_.press(all);
+        write_.tap(key->vk, false);
+        write_.release(all);
     }
 
     void unicode(std::uint8_t notation, std::initializer_list<std::uint16_t> units) {
         const std::uint8_t modifiers = notationModifiers(notation);
-        press(modifiers);
+        write_.press(modifiers);
         for (std::uint16_t unit : units) {
             group_.push_back({0, unit, false, false, true});
             group_.push_back({0, unit, true, false, true});
         }
-        release(modifiers);
+        write_.release(modifiers);
     }
 
     std::optional<LayoutKey> layoutKey(wchar_t ch) {
@@ -207,10 +185,6 @@ private:
         if (layout_.keyChar(key, shiftState) != ch) return {};
         return LayoutKey{key, static_cast<std::uint8_t>(shiftState != 0 ? HeldLShift : 0)};
     }
-
-    void press(std::uint8_t keys) { write_.press(keys); }
-    void release(std::uint8_t keys) { write_.release(keys); }
-    void tap(std::uint16_t key, bool extended) { write_.tap(key, extended); }
 
     // A group is the smallest unit that may not be split: it leaves no key down that it pressed.
     void closeGroup() {

@@ -24,10 +24,6 @@ constexpr int mulDivRounded(int value, int numerator, int denominator) {
     return static_cast<int>(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
 }
 
-constexpr int twipsToPixels(int twips, unsigned dpi) {
-    return mulDivRounded(twips, static_cast<int>(dpi), 1440);
-}
-
 // Negative: a character height, as LOGFONT expects for a point size.
 constexpr int fontHeightForCentiPoints(int centiPoints, unsigned dpi) {
     return -mulDivRounded(centiPoints, static_cast<int>(dpi), 7200);

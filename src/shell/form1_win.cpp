@@ -53,19 +53,16 @@ bool Form1::onCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // Run as administrator, the program would otherwise never hear of a restarted (unelevated) Explorer.
     if (taskbarCreated_) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    tray_.setup(hwnd(), 1, kTrayCallback, nullptr, L"Wortwerk");
     loadIcons();
-
-    tray_.setup(hwnd(), 1, kTrayCallback, smallIcon_ ? smallIcon_.get() : icon_.get(), L"Wortwerk");
     tray_.add(); // a missing task bar is not an error: "TaskbarCreated" adds the icon later
 
     table_ = loadTable(host_.files(), host_.codec(), &problems_);
     showProblemsLater();
 
-    timer1_.attach(hwnd());
-    timer2_.attach(hwnd());
-    timer4_.attach(hwnd());
-    timer1_.setEnabled(true);
-    timer2_.setEnabled(false);
+    for (win::WindowTimer* timer : {&timer1_, &timer2_, &timer4_})
+        timer->attach(hwnd());
+    timer1_.setEnabled(true); // Timer2 stays off until keypad 0 arms the engine
     timer4_.setEnabled(true);
     return true;
 }
@@ -81,9 +78,8 @@ void Form1::unload() {
 }
 
 void Form1::onDestroyed() {
-    timer1_.attach(nullptr);
-    timer2_.attach(nullptr);
-    timer4_.attach(nullptr);
+    for (win::WindowTimer* timer : {&timer1_, &timer2_, &timer4_})
+        timer->attach(nullptr);
     FormWindow::onDestroyed();
 }
 
@@ -160,7 +156,7 @@ void Form1::OnCommand(UINT id) {
     }
 }
 
-// The icons at the sizes the shell and the face want at the current DPI.
+// The icons at the sizes the shell and the face want at the current DPI; the tray gets the small one.
 void Form1::loadIcons() {
     auto load = [](int size) {
         return win::UniqueIcon(static_cast<HICON>(
@@ -168,6 +164,7 @@ void Form1::loadIcons() {
     };
     icon_ = load(win::systemMetric(SM_CXICON, dpi_));
     smallIcon_ = load(win::systemMetric(SM_CXSMICON, dpi_));
+    tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
 }
 
 void Form1::layout() {
@@ -208,13 +205,11 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: // the icons, too, at the new size
         FormWindow::handleMessage(msg, wp, lp);
         loadIcons();
-        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
         return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted (perhaps at another DPI): without this the program would run on unreachable.
         loadIcons();
-        tray_.setIcon(smallIcon_ ? smallIcon_.get() : icon_.get());
         tray_.add();
         return 0;
     }

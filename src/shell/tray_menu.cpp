@@ -32,12 +32,10 @@ TrayAction decodeTrayNotification(unsigned code) {
 }
 
 std::vector<MenuItem> TrayMenu::visibleItems() const {
+    const MenuCommand hidden = mnBeep_ ? CmdMnNix : CmdMnBeep;
     std::vector<MenuItem> items;
-    for (const MenuItem& item : kAllItems) {
-        if (item.command == CmdMnNix && !mnNixVisible()) continue;
-        if (item.command == CmdMnBeep && !mnBeepVisible()) continue;
-        items.push_back(item);
-    }
+    for (const MenuItem& item : kAllItems)
+        if (item.command != hidden) items.push_back(item);
     return items;
 }
 

@@ -27,13 +27,11 @@ public:
     TrayMenu() = default;
 
     std::vector<MenuItem> visibleItems() const;
-    bool mnNixVisible() const { return !mnBeep_; }
-    bool mnBeepVisible() const { return mnBeep_; }
     void activate() { mnBeep_ = true; }
     void deactivate() { mnBeep_ = false; }
 
 private:
-    bool mnBeep_ = true;
+    bool mnBeep_ = true; // whether `mnBeep` is the one visible
 };
 
 } // namespace ww

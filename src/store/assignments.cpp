@@ -64,16 +64,9 @@ void completeFields(std::vector<std::wstring>& fields, int count) {
 } // namespace
 
 wchar_t keyName(int index) {
-    if (index >= 0 && index <= 8) {
-        return static_cast<wchar_t>(L'1' + index);
-    }
-    if (index == 9) {
-        return L'0';
-    }
-    if (index >= 10 && index < kKeyCount) {
-        return static_cast<wchar_t>(L'A' + (index - 10));
-    }
-    return L'\0';
+    constexpr std::wstring_view kNames = L"1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static_assert(kNames.size() == kKeyCount);
+    return index >= 0 && index < kKeyCount ? kNames[static_cast<std::size_t>(index)] : L'\0';
 }
 
 std::wstring assignmentName(int index) {
@@ -129,12 +122,12 @@ AssignmentTable loadTable(FileStore& files, const TextCodec& codec, std::vector<
     AssignmentTable table;
     loadHalf(files, codec, kShortcutFile, kShortcutCount, problems, [&](int i, const std::wstring& record) {
         table.padshortcuts[static_cast<std::size_t>(i + 1)] =
-            playable(translateShortcut(record), L"Z" + std::to_wstring(i + 1), record,
+            playable(translateShortcut(record), assignmentName(kKeyCount + i), record,
                      L"ist kein gültiges Tastenkürzel.", problems);
     });
     loadHalf(files, codec, kKeyTextFile, kKeyCount, problems, [&](int i, const std::wstring& record) {
         table.keytexts[static_cast<std::size_t>(i)] =
-            playable(encodeText(record), std::wstring(1, keyName(i)), record, L"kann nicht getippt werden.", problems);
+            playable(encodeText(record), assignmentName(i), record, L"kann nicht getippt werden.", problems);
     });
     return table;
 }

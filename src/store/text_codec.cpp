@@ -37,14 +37,13 @@ char encodeOne(char32_t c) {
     return kUnmappable;
 }
 
+// The program's text is UTF-16, as wchar_t is on Windows; where wchar_t is wider it holds the same units.
 void appendCodePoint(std::wstring& text, char32_t code) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            text.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-            text.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
-            return;
-        }
+    if (code >= 0x10000) {
+        code -= 0x10000;
+        text.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
+        text.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+        return;
     }
     text.push_back(static_cast<wchar_t>(code));
 }
@@ -99,7 +98,7 @@ std::optional<std::wstring> decodeUtf8(std::string_view bytes, bool strict) {
     return text;
 }
 
-// UTF-16 after its mark. Pairs become one code point (appendCodePoint splits them again where wchar_t is UTF-16).
+// UTF-16 after its mark. A pair is checked as one code point and kept as its two units.
 std::wstring decodeUtf16(std::string_view bytes, bool bigEndian, std::wstring* damage) {
     const auto unit = [&](std::size_t i) -> char32_t {
         const auto first = static_cast<unsigned char>(bytes[2 * i]),
@@ -173,7 +172,7 @@ std::string Windows1252Codec::encode(std::wstring_view text) const {
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        // Where wchar_t is UTF-16, a surrogate pair is one character and becomes one '?'.
+        // A surrogate pair is one character and becomes one '?'.
         if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
             bytes.push_back(kUnmappable);
             ++i;

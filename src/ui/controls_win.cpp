@@ -23,8 +23,8 @@ void ControlTable::place(UINT dpi) {
         if (made == fonts.end()) {
             win::UniqueFont font = win::createFont(row.font, dpi);
             // Without a new font the controls keep the one they have: it must not be released under them.
-            for (auto& [spec, old] : fonts_)
-                if (!font && spec == row.font) font = std::move(old);
+            for (auto& [wanted, old] : fonts_)
+                if (!font && wanted == row.font) font = std::move(old);
             made = fonts.emplace(fonts.end(), row.font, std::move(font));
         }
         win::place(*row.handle, tw, row.box);
@@ -33,9 +33,9 @@ void ControlTable::place(UINT dpi) {
     fonts_ = std::move(fonts);
 }
 
-HFONT ControlTable::font(const FontSpec& spec) const {
+HFONT ControlTable::font(const FontSpec& wanted) const {
     for (const auto& [made, font] : fonts_)
-        if (made == spec) return font.get();
+        if (made == wanted) return font.get();
     return nullptr;
 }
 

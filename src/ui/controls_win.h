@@ -28,7 +28,7 @@ public:
     // Each control at its box with its font, both for `dpi`; the fonts used before are released only afterwards.
     void place(UINT dpi);
     // The font of that description as placed last.
-    HFONT font(const FontSpec& spec) const;
+    HFONT font(const FontSpec& wanted) const;
 
 private:
     std::vector<ControlRow> rows_;

@@ -5,20 +5,20 @@
 namespace ww {
 
 bool SecondaryWindow::open() {
-    HWND owner = (spec_.flags & TaskbarButton) ? nullptr : host_.owner();
-    if (!createForm(spec_.className, spec_.exStyle | WS_EX_CONTROLPARENT, spec_.title, spec_.style, owner))
+    HWND owner = (opening_.flags & TaskbarButton) ? nullptr : host_.owner();
+    if (!createForm(opening_.className, opening_.exStyle | WS_EX_CONTROLPARENT, opening_.title, opening_.style, owner))
         return false;
-    if (spec_.flags & Topmost) win::setTopmost(hwnd(), true);
+    if (opening_.flags & Topmost) win::setTopmost(hwnd(), true);
     if (!fill()) {
         DestroyWindow(hwnd());
         return false;
     }
-    win::setClientSize(hwnd(), dpi_, spec_.width, spec_.height, !(spec_.flags & SystemPlaced));
+    win::setClientSize(hwnd(), dpi_, opening_.width, opening_.height, !(opening_.flags & SystemPlaced));
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
     opened();
     showProblemsLater();
-    if (spec_.flags & ReplacesMainWindow) host_.replaceMainWindow();
+    if (opening_.flags & ReplacesMainWindow) host_.replaceMainWindow();
     return true;
 }
 
@@ -32,8 +32,8 @@ void SecondaryWindow::close() {
     if (closing_) return;
     closing_ = true;
     onClosing();
-    if (spec_.flags & Topmost) win::setTopmost(hwnd(), false);
-    if (spec_.flags & ReplacesMainWindow) host_.bringBackMainWindow();
+    if (opening_.flags & Topmost) win::setTopmost(hwnd(), false);
+    if (opening_.flags & ReplacesMainWindow) host_.bringBackMainWindow();
     DestroyWindow(hwnd());
 }
 

@@ -27,15 +27,13 @@ struct OpenSpec {
 
 class SecondaryWindow : public FormWindow {
 public:
-    SecondaryWindow(WindowHost& host, const OpenSpec& spec, const ProblemsMessage& problems = {})
-        : FormWindow(host, problems), spec_(spec) {}
+    SecondaryWindow(WindowHost& host, const OpenSpec& opening, const ProblemsMessage& problems = {})
+        : FormWindow(host, problems), opening_(opening) {}
 
     // Creates, fills, sizes and shows the window; false (and no window) if that failed.
     bool open();
     // A second request to open it only brings it back to the front.
     void bringToFront();
-    // Tab, Alt+access key and the arrow keys move between controls, as in a dialog.
-    virtual bool wantsDialogKeys() const { return true; }
 
 protected:
     // Before the window shows: its contents; false closes it again.
@@ -56,7 +54,7 @@ private:
     void OnActivate(bool active, bool minimized);
     bool focusControl();
 
-    OpenSpec spec_;
+    OpenSpec opening_;
     HWND lastFocus_ = nullptr;
     bool closing_ = false;
 };

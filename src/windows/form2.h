@@ -70,7 +70,6 @@ public:
     // What the slot's text field shows now. The field shows a text only up to its first NUL character (a byte a
     // hand-edited file may hold); getting that back unchanged leaves the text whole and unchanged.
     void takeShownText(int slot, std::wstring shown);
-    const std::wstring& savedText(int slot) const { return saved_.at(static_cast<std::size_t>(slot)); }
 
     // Sets the changed flag at any field that differs from its saved text; never clears it.
     void checkchanges();

@@ -10,8 +10,8 @@
 
 namespace ww {
 
-ListWindow::ListWindow(WindowHost& host, const OpenSpec& spec, const FontSpec& font, ReadLines read)
-    : SecondaryWindow(host, spec,
+ListWindow::ListWindow(WindowHost& host, const OpenSpec& opening, const FontSpec& font, ReadLines read)
+    : SecondaryWindow(host, opening,
                       {L"Wortwerk konnte nicht alle Texte lesen:\n",
                        L"\n\nDie Liste zeigt an ihrer Stelle „*** Noch nicht benutzt ***“. Ihre Dateien wurden nicht "
                        L"verändert."}),

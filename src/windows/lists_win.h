@@ -18,7 +18,7 @@ public:
 protected:
     // The list's lines from the files; read problems are appended to the last argument.
     using ReadLines = std::vector<std::wstring> (*)(FileStore&, const TextCodec&, std::vector<std::wstring>*);
-    ListWindow(WindowHost& host, const OpenSpec& spec, const FontSpec& font, ReadLines read);
+    ListWindow(WindowHost& host, const OpenSpec& opening, const FontSpec& font, ReadLines read);
     bool fill() override;
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     std::vector<ControlRow> controlTable() override;

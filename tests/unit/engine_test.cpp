@@ -88,11 +88,24 @@ TEST_F(EngineTest, TheProgramsOwnKeysNeverEndTheArmedStateEvenWhenTheSystemShows
     EXPECT_EQ(keys.calls.size(), 2u);
 }
 
-TEST_F(EngineTest, AnOwnBackspaceTheKeyStateNeverShowsIsForgottenAfterASecondOfTicks) {
+// Another program's poll may take the Backspace's bit before the engine sees it (first arming), or the system may
+// show it only after many ticks (second arming, with a keypad digit's Backspace in the same tick).
+TEST_F(EngineTest, TheOwnBackspaceIsTakenOnceWhenItShowsAndForgottenAfterASecondOfTicks) {
     pad(0);
-    keys.asyncKeyState(kBack); // another program's poll takes the Backspace's bit before the engine sees it
+    keys.asyncKeyState(kBack);
     for (int tick = 0; tick < 100; ++tick)
         engine.onTimer2Tick();
+    strike(kBack);
+    expectState(true, false);
+
+    keys.press(kPad0 + 1);
+    pad(0);
+    keys.release(kPad0 + 1);
+    keys.asyncKeyState(kBack);
+    for (int tick = 0; tick < 99; ++tick)
+        engine.onTimer2Tick();
+    strike(kBack); // the system shows the two Backspaces now, as one press
+    EXPECT_TRUE(engine.armed());
     strike(kBack);
     expectState(true, false);
 }

@@ -38,9 +38,10 @@ TEST(TranslateShortcut, WorkedExamplesAndEdgeCases) {
                     {L"f0", L"f0"},
                     {L"alt + umschalt + x", L"%+x"},
                     {L" + + ", L""},
+                    {L"strg + strg + c", L"^^c"},
                     {L"f11f12f1", L"{F11}{F12}{F1}"},
                     {L"str", L"^"},
-                    {L"ALT ÄÖÜ ŠŒŽŸ", L"%äöüšœžÿ"},
+                    {L"ALT ÀÄÖÜ×Þ ŠŒŽŸ", L"%àäöü×þšœžÿ"},
                     {L"x~{TAB}", L"x~{tab}"}};
     for (const auto& e : examples)
         EXPECT_EQ(translateShortcut(e.in), e.out) << e.in;
@@ -72,7 +73,7 @@ TEST(ParseKeystrokes, EveryItemKind) {
         {L"+(ab)c", {ch(L'a', ModShift), ch(L'b', ModShift), ch(L'c')}},
         {L"^(a%(b{TAB})c)d",
          {ch(L'a', ModCtrl), ch(L'b', ModCtrl | ModAlt), key(Tab, ModCtrl | ModAlt), ch(L'c', ModCtrl), ch(L'd')}},
-        {L"(a+b)()x", {ch(L'a'), ch(L'b', ModShift), ch(L'x')}},
+        {L"(a+b)+()x", {ch(L'a'), ch(L'b', ModShift), ch(L'x')}}, // the group takes the modifier
         // A braced surrogate pair is one character: both units get the modifiers.
         {L"+{\xD83D\xDE00}a", {ch(0xD83D, ModShift), ch(0xDE00, ModShift), ch(L'a')}},
     };

@@ -30,11 +30,11 @@ std::string repeat(const std::string& line, int times) {
 TEST(Windows1252Codec, GermanLettersAndWhatTheCodePageLacks) {
     const Windows1252Codec codec;
     EXPECT_EQ(codec.decode("Stra\337e \344\366\374 \304\326\334 \200\x81"), L"Straße äöü ÄÖÜ €\u0081");
-    // What the code page lacks becomes one '?' per character, a character outside the BMP included, and is named
-    // once per character.
-    const std::wstring lacking = L"Āx\u0080?\u4E2D\U0001F600Ā\u2192\uFFFD";
-    EXPECT_EQ(codec.encode(lacking), "?x???????");
-    EXPECT_EQ(codec.unencodable(lacking), L"Ā\u0080\u4E2D\U0001F600\u2192\uFFFD");
+    // What the code page lacks becomes one '?' per character, a character outside the BMP (two UTF-16 units, the
+    // first shared by both here) included, and is named once per character.
+    const std::wstring lacking = L"Āx\u0080?\u4E2D\xD83D\xDE00Ā\u2192\uFFFD\xD83D\xDE01";
+    EXPECT_EQ(codec.encode(lacking), "?x????????");
+    EXPECT_EQ(codec.unencodable(lacking), L"Ā\u0080\u4E2D\xD83D\xDE00\u2192\uFFFD\xD83D\xDE01");
 }
 
 // Real bytes as editors save them: Windows-1252 (the program's own files), UTF-8 with and without the mark,
@@ -51,8 +51,8 @@ TEST(DecodeFileText, Utf8OrUtf16WhenMarkedOrValidOtherwiseTheCodePage) {
         {"Stra\303\237e 0\r\nGr\303\274\303\237e \342\202\254\r\n", L"Straße 0\r\nGrüße €\r\n"},
         {"\357\273\277Stra\303\237e 0\r\n", L"Straße 0\r\n"}, // with the mark, which is dropped
         {"\357\273\277", L""},
-        {"\357\273\277a\344b", L"a\uFFFDb"},   // marked, yet broken: nothing guessed
-        {"\360\237\230\200!", L"\U0001F600!"}, // outside the BMP
+        {"\357\273\277a\344b", L"a\uFFFDb"},     // marked, yet broken: nothing guessed
+        {"\360\237\230\200!", L"\xD83D\xDE00!"}, // outside the BMP: a surrogate pair
         // Not valid UTF-8: overlong, surrogate, past U+10FFFF, cut short at the end.
         {"\300\257", L"À¯"},
         {"\355\240\200", L"í\u00A0\u20AC"},
@@ -60,8 +60,8 @@ TEST(DecodeFileText, Utf8OrUtf16WhenMarkedOrValidOtherwiseTheCodePage) {
         {"Stra\303", L"StraÃ"},
         // UTF-16 with its mark; a pair is one character; a half character at the end and a lone surrogate half are
         // damage, read as far as whole.
-        {"\377\376S\0t\0r\0a\0\337\0e\0 \0\344\0\r\0\n\0=\330\0\336!\0"s, L"Straße ä\r\n\U0001F600!"},
-        {"\376\377\0S\0\374\0\r\0\n\330=\336\0 \254"s, L"Sü\r\n\U0001F600€"},
+        {"\377\376S\0t\0r\0a\0\337\0e\0 \0\344\0\r\0\n\0=\330\0\336!\0"s, L"Straße ä\r\n\xD83D\xDE00!"},
+        {"\376\377\0S\0\374\0\r\0\n\330=\336\0 \254"s, L"Sü\r\n\xD83D\xDE00€"},
         {"\377\376"s, L""},
         {"\377\376a\0b"s, L"a", true},
         {"\376\377\0a\0"s, L"a", true},

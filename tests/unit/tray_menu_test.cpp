@@ -1,3 +1,4 @@
+#include "shell/close_query.h"
 #include "shell/tray_menu.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,17 @@ TEST(TrayMenu, ActivateAndDeactivateSwapTheirItems) {
     EXPECT_EQ(captions(menu), off);
     menu.activate();
     EXPECT_EQ(captions(menu), afterLoad);
+}
+
+// Only the program's own unload and the end of the session unload the main window, and then its icon goes too.
+TEST(CloseQuery, EveryReasonHidesOnlyOwnUnloadAndEndOfSessionDeleteTheIconAndUnload) {
+    for (const auto& [reason, unloads] : {std::pair{CloseReason::CloseBox, false},
+                                          {CloseReason::OwnCommand, true},
+                                          {CloseReason::EndSession, true},
+                                          {CloseReason::TaskManager, false}}) {
+        const CloseDecision d = closeQuery(reason);
+        EXPECT_TRUE(d.hide && d.deleteIcon == unloads && d.unload == unloads) << static_cast<int>(reason);
+    }
 }
 
 } // namespace

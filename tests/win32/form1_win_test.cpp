@@ -16,7 +16,7 @@ int fontHeight(HWND control) {
     return font && GetObjectW(font, sizeof lf, &lf) == sizeof lf ? lf.lfHeight : 0;
 }
 
-TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
+TEST(Form1, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScaleAndUnloadDeletesTheIcon) {
     // The main window creates its assignment files in the current folder.
     const auto previous = std::filesystem::current_path();
     const auto folder =
@@ -48,6 +48,15 @@ TEST(Form1Dpi, AnotherMonitorsDpiRedrawsTheWholeFaceAtTheNewScale) {
         const int heightAfter = fontHeight(label);
         EXPECT_NEAR(heightAfter, heightBefore * 3 / 2, 1);
         EXPECT_EQ(client.right, MulDiv(460, 144, 96));
+
+        // The object lives on until the message loop releases it: the icon goes with the window.
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = form.hwnd();
+        icon.uID = 1;
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "no icon to begin with";
+        form.unload();
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon));
     }
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);

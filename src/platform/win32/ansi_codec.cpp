@@ -1,5 +1,7 @@
 #include "platform/win32/ansi_codec.h"
 
+#include "base/utf16.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -15,10 +17,6 @@ bool usesDefaultChar(std::wstring_view text) {
     const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
                                            nullptr, 0, nullptr, &usedDefault);
     return length <= 0 || usedDefault;
-}
-
-bool isSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDFFF;
 }
 
 } // namespace
@@ -48,7 +46,8 @@ std::string AnsiCodec::encode(std::wstring_view text) const {
 std::wstring AnsiCodec::unencodable(std::wstring_view text) const {
     // UTF-8 as the ANSI code page holds every character but a lone surrogate (and refuses lpUsedDefaultChar).
     if (GetACP() == CP_UTF8) {
-        return charactersWhere(text, [](std::wstring_view c) { return c.size() == 1 && isSurrogate(c[0]); });
+        return charactersWhere(
+            text, [](std::wstring_view c) { return c.size() == 1 && (isHighSurrogate(c[0]) || isLowSurrogate(c[0])); });
     }
     if (text.empty() || !usesDefaultChar(text)) return {};
     return charactersWhere(text, usesDefaultChar);

@@ -48,6 +48,15 @@ void adjustWindowRect(HWND window, RECT* r, UINT dpi) {
         AdjustWindowRectEx(r, style, FALSE, exStyle);
 }
 
+// The non-client metrics (message font, caption sizes) at `dpi`; false when the system gives none.
+bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi) {
+    *ncm = NONCLIENTMETRICSW{};
+    ncm->cbSize = sizeof *ncm;
+    const DpiFunctions& f = dpiFunctions();
+    return (f.parametersInfo ? f.parametersInfo(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0, dpi)
+                             : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0)) != FALSE;
+}
+
 } // namespace
 
 UINT dpiOf(HWND window) {
@@ -60,14 +69,6 @@ UINT dpiOf(HWND window) {
 int systemMetric(int index, UINT dpi) {
     const DpiFunctions& f = dpiFunctions();
     return f.systemMetrics ? f.systemMetrics(index, dpi) : GetSystemMetrics(index);
-}
-
-bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi) {
-    *ncm = NONCLIENTMETRICSW{};
-    ncm->cbSize = sizeof *ncm;
-    const DpiFunctions& f = dpiFunctions();
-    return (f.parametersInfo ? f.parametersInfo(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0, dpi)
-                             : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof *ncm, ncm, 0)) != FALSE;
 }
 
 HWND createControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, DWORD exStyle) {

@@ -10,14 +10,12 @@ namespace ww::win {
 UINT dpiOf(HWND window);
 // The system metric `index` at `dpi`.
 int systemMetric(int index, UINT dpi);
-// The non-client metrics (message font, caption sizes) at `dpi`; false when the system gives none.
-bool nonClientMetrics(NONCLIENTMETRICSW* ncm, UINT dpi);
 
 // Converts twips to pixels at one DPI.
 class Twips {
 public:
     explicit Twips(UINT dpi) : dpi_(dpi) {}
-    int operator()(int twips) const { return twipsToPixels(twips, dpi_); }
+    int operator()(int twips) const { return mulDivRounded(twips, static_cast<int>(dpi_), 1440); }
     UINT dpi() const { return dpi_; }
 
 private:

@@ -31,58 +31,26 @@ private:
     H h_ = Traits::invalid();
 };
 
-struct FileHandleTraits {
+// Handles for which null means "none", released by `Close`; and those for which INVALID_HANDLE_VALUE does.
+template <typename H, auto Close> struct NullHandleTraits {
+    static H invalid() { return nullptr; }
+    static void close(H h) { Close(h); }
+};
+template <auto Close> struct InvalidHandleTraits {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { ::CloseHandle(h); }
-};
-struct WindowTraits {
-    static HWND invalid() { return nullptr; }
-    static void close(HWND h) { ::DestroyWindow(h); }
-};
-struct IconTraits {
-    static HICON invalid() { return nullptr; }
-    static void close(HICON h) { ::DestroyIcon(h); }
-};
-struct MenuTraits {
-    static HMENU invalid() { return nullptr; }
-    static void close(HMENU h) { ::DestroyMenu(h); }
-};
-struct FontTraits {
-    static HFONT invalid() { return nullptr; }
-    static void close(HFONT h) { ::DeleteObject(h); }
-};
-struct BrushTraits {
-    static HBRUSH invalid() { return nullptr; }
-    static void close(HBRUSH h) { ::DeleteObject(h); }
+    static void close(HANDLE h) { Close(h); }
 };
 
-struct FindHandleTraits {
-    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { ::FindClose(h); }
-};
-struct DcTraits {
-    static HDC invalid() { return nullptr; }
-    static void close(HDC h) { ::DeleteDC(h); }
-};
-struct GlobalTraits {
-    static HGLOBAL invalid() { return nullptr; }
-    static void close(HGLOBAL h) { ::GlobalFree(h); }
-};
-struct HookTraits {
-    static HHOOK invalid() { return nullptr; }
-    static void close(HHOOK h) { ::UnhookWindowsHookEx(h); }
-};
-
-using UniqueFile = Unique<HANDLE, FileHandleTraits>;
-using UniqueFind = Unique<HANDLE, FindHandleTraits>;
-using UniqueWindow = Unique<HWND, WindowTraits>;
-using UniqueIcon = Unique<HICON, IconTraits>;
-using UniqueMenu = Unique<HMENU, MenuTraits>;
-using UniqueFont = Unique<HFONT, FontTraits>;
-using UniqueBrush = Unique<HBRUSH, BrushTraits>;
-using UniqueDc = Unique<HDC, DcTraits>; // a DC of our own (CreateDC), not a window's
-using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
-using UniqueHook = Unique<HHOOK, HookTraits>;
+using UniqueFile = Unique<HANDLE, InvalidHandleTraits<::CloseHandle>>;
+using UniqueFind = Unique<HANDLE, InvalidHandleTraits<::FindClose>>;
+using UniqueWindow = Unique<HWND, NullHandleTraits<HWND, ::DestroyWindow>>;
+using UniqueIcon = Unique<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
+using UniqueMenu = Unique<HMENU, NullHandleTraits<HMENU, ::DestroyMenu>>;
+using UniqueFont = Unique<HFONT, NullHandleTraits<HFONT, ::DeleteObject>>;
+using UniqueBrush = Unique<HBRUSH, NullHandleTraits<HBRUSH, ::DeleteObject>>;
+using UniqueDc = Unique<HDC, NullHandleTraits<HDC, ::DeleteDC>>; // a DC of our own (CreateDC), not a window's
+using UniqueGlobal = Unique<HGLOBAL, NullHandleTraits<HGLOBAL, ::GlobalFree>>;
+using UniqueHook = Unique<HHOOK, NullHandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 
 // A window's DC (the screen's for null) for one scope, with `selected` (a font, say) selected into it till then.
 class ScopedDc {

@@ -4,11 +4,7 @@
 
 namespace ww::win {
 
-struct ModuleTraits {
-    static HMODULE invalid() { return nullptr; }
-    static void close(HMODULE h) { ::FreeLibrary(h); }
-};
-using UniqueModule = Unique<HMODULE, ModuleTraits>;
+using UniqueModule = Unique<HMODULE, NullHandleTraits<HMODULE, ::FreeLibrary>>;
 
 // The function `name` of `module` as a pointer of type F; null when this Windows lacks it.
 template <typename F> F systemFunction(HMODULE module, const char* name) {

@@ -17,7 +17,6 @@ public:
     bool add();               // false if the shell refused (no task bar yet); call again on "TaskbarCreated"
     void setIcon(HICON icon); // a shown icon changes at once
     void remove();            // deleting an icon that is not there is harmless
-    bool shown() const { return shown_; }
 
 private:
     NOTIFYICONDATAW data_{};

@@ -43,6 +43,16 @@ bool writeAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+// Like a file search without special attributes: folders, hidden and system files are not found, and a name
+// with wildcards is no file name at all.
+bool fileexists(const std::wstring& datei) {
+    if (datei.empty() || datei.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW data{};
+    const UniqueFind found(FindFirstFileW(datei.c_str(), &data));
+    if (!found) return false;
+    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
 } // namespace
 
 std::wstring systemMessage(unsigned long code) {
@@ -56,16 +66,6 @@ std::wstring systemMessage(unsigned long code) {
         message.pop_back();
     if (message.empty()) message = L"Systemfehler " + std::to_wstring(code) + L".";
     return message;
-}
-
-// Like a file search without special attributes: folders, hidden and system files are not found, and a name
-// with wildcards is no file name at all.
-bool fileexists(const std::wstring& datei) {
-    if (datei.empty() || datei.find_first_of(L"*?") != std::wstring::npos) return false;
-    WIN32_FIND_DATAW data{};
-    const UniqueFind found(FindFirstFileW(datei.c_str(), &data));
-    if (!found) return false;
-    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 bool Win32FileStore::exists(const std::string& name) const {

@@ -16,9 +16,6 @@ public:
     void removeFile(const std::string& name) override;
 };
 
-// True if a normal file of that name is found; errors, folders, hidden and system files count as "no file".
-bool fileexists(const std::wstring& datei);
-
 // The system's text for a Win32 error code, in the user's language, without the trailing line end.
 std::wstring systemMessage(unsigned long code);
 
