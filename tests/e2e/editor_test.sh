@@ -52,9 +52,9 @@ focus_x() { # focus WINDOW, and wait until its thread has a focused control
     focus "$window"
     wait_for 'drv focus "$window" >/dev/null' 5
 }
-open_editor() {
-    drv post "$TITLE" 0x111 104 >/dev/null # the menu's "Tastenbelegung"
-    drv wait "$ED" 10
+open_editor() { # the menu's "Tastenbelegung"; Wine activates the editor a moment after it exists
+    drv post "$TITLE" 0x111 104 >/dev/null
+    drv wait "$ED" 10 && wait_for 'is_active "$ED"' 10
 }
 
 # Private CUPS server with a cups-pdf queue as default printer; the PDF lands in the job owner's ~/PDF.

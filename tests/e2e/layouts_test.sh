@@ -106,21 +106,6 @@ run_layout() { # run_layout NAME SETXKBMAP-ARGUMENTS...
     echo "  $name: $((SECONDS - start)) s"
 }
 
-# keys_give TEXT KEY...: the keys into an empty notepad until it shows TEXT; a press a loaded machine swallows
-# leaves its digit or an armed engine, so the keys get three tries, each after Esc (which ends an armed state).
-keys_give() {
-    local want=$1 key try
-    shift
-    for try in 1 2 3; do
-        [ $try = 1 ] || press Escape
-        clear_pad
-        for key in "$@"; do press "$key"; done
-        wait_pad "$want" 3
-        [ "$(padtext)" == "$want" ] && return 0
-    done
-    return 1
-}
-
 run_layout us us
 run_layout de de
 run_layout ch ch

@@ -27,14 +27,10 @@ drv() { wine "$WW_BIN/wwdriver.exe" "$@" 2>/dev/null; }
 E2E_MODE=${E2E_MODE:-desktop}
 # The prepared prefixes live in the build folder; WW_TEMPLATES names another place (the benchmarks run copies of
 # the programs, but keep using the build folder's prefixes).
-templates=${WW_TEMPLATES:-$WW_BIN}
-if [ "$E2E_MODE" = desktop ]; then
-    template=$templates/wine-template
-    [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template" --desktop
-else
-    template=$templates/wine-template-plain
-    [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template"
-fi
+suffix=-plain desktop=
+[ "$E2E_MODE" != desktop ] || suffix= desktop=--desktop
+template=${WW_TEMPLATES:-$WW_BIN}/wine-template$suffix
+[ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template" $desktop
 
 # Waits up to $2 seconds (default 10) of wall-clock time for a shell condition (each try may start Wine processes).
 wait_for() {
@@ -150,18 +146,21 @@ start_hidden() { # start_hidden DIR
     wait_for 'state_is "$TITLE" "1 1 0"' 20
 }
 shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards
-# Keypad 0 into an empty notepad until it shows OK: a press inside a stall of a loaded machine goes unseen (as it
-# would for a user), so it gets three tries.
-arm() {
-    local _
-    for _ in 1 2 3; do
+# keys_give TEXT KEY...: the keys into an empty notepad until it shows TEXT; a press a loaded machine swallows
+# leaves its digit or an armed engine, so the keys get three tries, each after Esc (which ends an armed state).
+keys_give() {
+    local want=$1 key try
+    shift
+    for try in 1 2 3; do
+        [ $try = 1 ] || press Escape
         clear_pad
-        press KP_Insert
-        wait_pad "OK" 3
-        [ "$(padtext)" == "OK" ] && return 0
+        for key in "$@"; do press "$key"; done
+        wait_pad "$want" 3
+        [ "$(padtext)" == "$want" ] && return 0
     done
     return 1
 }
+arm() { keys_give OK KP_Insert; } # keypad 0 into an empty notepad until it shows OK
 
 start_xvfb
 # E2E_LATER_SESSION=1: the test starts its own sessions (for example one per keyboard layout).

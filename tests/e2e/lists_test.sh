@@ -39,7 +39,7 @@ start_hidden "$DIR"
 start_notepad
 
 drv post "$TITLE" 0x111 105 >/dev/null
-check "menu opens the overview" drv wait "$OVERVIEW" 10
+check "menu opens the overview, Wine activates it" eval 'drv wait "$OVERVIEW" 10 && wait_for "is_active \"\$OVERVIEW\"" 10'
 check_eq "the overview shows the stored texts" "$(c_line)" "C = dritte"
 check "overview is topmost" topmost "$OVERVIEW"
 shot overview
@@ -48,7 +48,7 @@ expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
 
 # The pick list stops the engine; selections put stored texts on the clipboard.
 drv post "$TITLE" 0x111 106 >/dev/null
-check "menu opens the pick list" drv wait "$PICK" 10
+check "menu opens the pick list, Wine activates it" eval 'drv wait "$PICK" 10 && wait_for "is_active \"\$PICK\"" 10'
 check "pick list is topmost" topmost "$PICK"
 clear_pad
 focus "$PAD"

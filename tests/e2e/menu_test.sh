@@ -29,14 +29,11 @@ click_item() { # click_item INDEX COUNT: left click on a visible item; items are
     xdotool mousemove $(((l + r) / 2)) $((t + 3 + h * $1 + h / 2)) sleep 0.2 click 1
     wait_for '! menu_rect >/dev/null' 5
 }
-arms() { # arms EXPECTED DESCRIPTION: keypad 0 and then B into an empty notepad: "OK" and B's text when watching
-    clear_pad
+arms() { # arms EXPECTED DESCRIPTION: keypad 0 and then B into an empty notepad: B's text when watching, "0b" when off
     xdotool windowfocus "$(xdotool search --name "$PAD" | head -n 1)" 2>/dev/null || true
     drv foreground "$PAD"
     wait_for 'is_active "$PAD"' 5
-    press KP_Insert
-    press b
-    wait_pad "$1" 5
+    keys_give "$1" KP_Insert b
     check_eq "$2" "$(padtext)" "$1"
 }
 

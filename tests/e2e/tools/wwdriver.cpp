@@ -227,10 +227,6 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     RECT r{};
-    if (cmd == L"visible") {
-        puts(IsWindowVisible(w) ? "1" : "0");
-        return IsWindowVisible(w) ? 0 : 1;
-    }
     if (cmd == L"exstyle") {
         printf("0x%lx\n", static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         return 0;
