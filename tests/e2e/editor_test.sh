@@ -107,6 +107,9 @@ press b
 wait_pad "0b"
 check_eq "engine stopped: keypad 0 and B stay as typed" "$(padtext)" "0b"
 clear_pad
+# Nothing else sees the captions: each key button has its key as access key, then come Z1 to Z9.
+check_eq "key button captions" "$(drv children "$ED" | awk -F'\t' '$1 == "Button" && n++ < 45 { printf "%s ", $4 }')" \
+    "$(printf '&%s ' 1 2 3 4 5 6 7 8 9 0 {a..z} && printf 'Z%s ' 1 2 3 4 5 6 7 8 9)"
 check_eq "no field shown at first" "$(drv children "$ED" | awk -F'\t' '$1 == "Edit" && $3 == 1' | wc -l)" 0
 
 # Key N by mouse, a new text typed.
