@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
 # The assignment editor as a user works with it: a tipp.dat that Notepad saved as UTF-16 typed by the engine and
-# shown, opened from the menu in place of the main window, keys chosen by mouse and Alt+letter, a text typed, saved
+# shown, opened from the menu (the engine stops), keys chosen by mouse and Alt+letter, a text typed, saved
 # (in the code page, and shown at once by the overview open beside) and then typed by the engine, the
 # "Datenkontrolle" question on "alles erledigt" and on the close box, a save refused by a file another program holds,
 # and the printed sheet on a CUPS PDF printer (and the messages with no printer and with a failing job).
-# The "no printer" case needs a Wine session that finds no CUPS server, whatever the machine runs: until start_cups
-# points to the test's own server, Wine asks a socket that does not exist.
+# The "no printer" case needs a Wine session that finds no printer, whatever the machine runs. Wine asks CUPS and,
+# where CUPS names none, reads /etc/printcap, which a CUPS server of the machine fills. So the test runs in a mount
+# namespace of its own whose /etc has an empty printcap, and until start_cups starts the test's own server Wine asks
+# a CUPS socket that does not exist.
+if [ -z "${WW_OWN_ETC:-}" ]; then
+    exec env WW_OWN_ETC=1 unshare -m --propagation private bash -c 'mount -t tmpfs none /mnt && mkdir /mnt/u /mnt/w &&
+        mount -t overlay overlay -o lowerdir=/etc,upperdir=/mnt/u,workdir=/mnt/w /etc && : >/etc/printcap &&
+        exec bash "$0" || { echo "no /etc of its own for the test" >&2; exit 1; }' "$0"
+fi
 export CUPS_SERVER=/nonexistent/cups.sock
 source "$WW_SRC/tests/e2e/lib.sh"
 ED=class:WortwerkForm2
 OVERVIEW=class:WortwerkForm7
 DIR=$E2E_WORK/data
 mkdir -p "$DIR"
-# Key slots: A is 10, B 11, N 23; their fields are Form2.Text1+10, +11 and +23. tipp.dat as Notepad saves
+# Key slots: A is 10, N 23; their fields are Form2.Text1+10 and +23. tipp.dat as Notepad saves
 # "Unicode" (UTF-16 LE with its mark), a text with umlauts on each other key; tipp.expected is it in the code page
 # after N's edit is saved.
 python3 - "$DIR" "$E2E_WORK/tipp.expected" <<'PY'
 import sys
 texts = [f"Grüße an {k}" for k in "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"]
 texts[10] = "Text A"
-texts[11] = "abcdefghij" * 6 + "Z"  # 61 characters
 texts[23] = "alt N"
 open(sys.argv[1] + "/tipp.dat", "wb").write(("\ufeff" + "".join(t + "\r\n" for t in texts)).encode("utf-16-le"))
 open(sys.argv[1] + "/tipps.dat", "wb").write(("strg + f9\r\n" + "*** Noch nicht benutzt ***\r\n" * 8).encode("cp1252"))
@@ -40,16 +46,15 @@ answer() { # answer BOX BUTTON-ID: as a user pressing that button
 }
 msgbox() { drv text "$1" id:65535; } # the text of message box TITLE
 record() { sed -n "$(($1 + 1))p" "$DIR/tipp.dat" | tr -d '\r'; } # record SLOT of tipp.dat
-lacks() { ! grep -q "$1" <<<"$2"; }
 files_unchanged() { cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.saved" && cmp -s "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"; }
 focus_x() { # focus WINDOW, and wait until its thread has a focused control
     local window=$1
     focus "$window"
     wait_for 'drv focus "$window" >/dev/null' 5
 }
-open_editor() {
-    drv post "$TITLE" 0x111 104 >/dev/null # the menu's "Tastenbelegung"
-    drv wait "$ED" 10
+open_editor() { # the menu's "Tastenbelegung"; Wine activates the editor a moment after it exists
+    drv post "$TITLE" 0x111 104 >/dev/null
+    drv wait "$ED" 10 && wait_for 'is_active "$ED"' 10
 }
 
 # Private CUPS server with a cups-pdf queue as default printer; the PDF lands in the job owner's ~/PDF.
@@ -61,7 +66,8 @@ start_cups() {
     chmod 1777 "$CUPS_DIR/tmp"
     printf '%s\n' "ServerRoot $CUPS_DIR" "RequestRoot $CUPS_DIR/spool" "CacheDir $CUPS_DIR/cache" \
         "StateDir $CUPS_DIR/state" "TempDir $CUPS_DIR/tmp" "ErrorLog $CUPS_DIR/log/error_log" \
-        "AccessLog $CUPS_DIR/log/access_log" "PageLog $CUPS_DIR/log/page_log" >"$CUPS_DIR/cups-files.conf"
+        "AccessLog $CUPS_DIR/log/access_log" "PageLog $CUPS_DIR/log/page_log" "Printcap $CUPS_DIR/printcap" \
+        >"$CUPS_DIR/cups-files.conf" # the system's printcap stays as it is
     printf '%s\n' "Listen $CUPS_DIR/cups.sock" "Browsing Off" "DefaultAuthType None" \
         "<Location />" "Order allow,deny" "Allow all" "</Location>" \
         "<Policy default>" "<Limit All>" "Order deny,allow" "Allow all" "</Limit>" "</Policy>" >"$CUPS_DIR/cupsd.conf"
@@ -84,32 +90,27 @@ trap 'rc=$?; stop_cups; new_pdfs | xargs -r rm -f; (exit $rc); e2e_cleanup' EXIT
 
 start_hidden "$DIR"
 start_notepad
-check_eq "tray icon present before" "$(icons)" 1
 focus_x "$PAD"
 arm || true
 press c
 expect_pad "the UTF-16 tipp.dat types C's text with its umlauts" "Grüße an C"
 clear_pad
-drv post "$TITLE" 0x111 105 # the overview, open beside the editor (out of the way of its buttons)
+drv post "$TITLE" 0x111 105 >/dev/null # the overview, open beside the editor (out of the way of its buttons)
 drv wait "$OVERVIEW" 10
 drv move "$OVERVIEW" 850 0
 
-open_editor
-check_eq "menu opens the editor" "$(drv text "$ED")" "Wortwerk"
-expect_main_unloaded "editor"
+check "menu opens the editor" open_editor
 focus_x "$PAD"
+# Keypad 0 and then B: a watching engine would turn the 0 into OK and B into its text.
 press KP_Insert
-wait_for '[ -n "$(padtext)" ]' 5 && sleep 0.5 # the key arrived; a watching engine would answer it within 0.5 s
-check_eq "engine stopped: keypad 0 stays a 0" "$(padtext)" "0"
+press b
+wait_pad "0b"
+check_eq "engine stopped: keypad 0 and B stay as typed" "$(padtext)" "0b"
 clear_pad
-
-children=$(drv children "$ED")
-captions=$(awk -F'\t' '$1 == "Button" { printf "%s|", $4 }' <<<"$children")
-check_eq "45 key buttons and three buttons" "$captions" \
-    "&1|&2|&3|&4|&5|&6|&7|&8|&9|&0|&a|&b|&c|&d|&e|&f|&g|&h|&i|&j|&k|&l|&m|&n|&o|&p|&q|&r|&s|&t|&u|&v|&w|&x|&y|&z|Z1|Z2|Z3|Z4|Z5|Z6|Z7|Z8|Z9|Speichern|Tastenbelegung ausdrucken|alles erledigt|"
-check_eq "six instruction words" "$(awk -F'\t' '$1 == "Static" { printf "%s|", $4 }' <<<"$children")" \
-    "Taste |auswählen|und|den|Text|eingeben.|"
-check_eq "no field shown at first" "$(awk -F'\t' '$1 == "Edit" && $3 == 1' <<<"$children" | wc -l)" 0
+# Nothing else sees the captions: each key button has its key as access key, then come Z1 to Z9.
+check_eq "key button captions" "$(drv children "$ED" | awk -F'\t' '$1 == "Button" && n++ < 45 { printf "%s ", $4 }')" \
+    "$(printf '&%s ' 1 2 3 4 5 6 7 8 9 0 {a..z} && printf 'Z%s ' 1 2 3 4 5 6 7 8 9)"
+check_eq "no field shown at first" "$(drv children "$ED" | awk -F'\t' '$1 == "Edit" && $3 == 1' | wc -l)" 0
 
 # Key N by mouse, a new text typed.
 focus_x "$ED"
@@ -130,13 +131,13 @@ check_eq "a greyed, n enabled again, n's field hidden" "$(state "&a") / $(state 
     "1 0 / 1 1 / 0 1"
 check "caret in A's field" drv focus "$ED" id:Form2.Text1+10
 xdotool key Return
-sleep 0.5
-check_eq "Enter in a field keeps the window" "$(drv count "$ED")" 1
+drv send "$ED" 0 >/dev/null # a round trip: the window has handled the key
+check "Enter in a field keeps the window" state_is "$ED" "1 0 1"
 
 click "$ED" Speichern
 check "Speichern writes the new text" wait_for '[ "$(record 23)" = "Neu von N" ]' 5
 check "the open overview shows the saved text" \
-    wait_for '[ "$(drv list "$OVERVIEW" class:ListBox | sed -n 24p)" = "N = Neu von N" ]' 5
+    wait_for 'drv list "$OVERVIEW" class:ListBox | grep -qx "N = Neu von N"' 5
 check "tipp.dat saved in the code page with all 36 texts" cmp -s "$DIR/tipp.dat" "$E2E_WORK/tipp.expected"
 cp "$DIR/tipp.dat" "$E2E_WORK/tipp.saved"
 cp "$DIR/tipps.dat" "$E2E_WORK/tipps.saved"
@@ -148,15 +149,13 @@ xdotool type --delay 40 " geaendert"
 check "edit in A's field" wait_for '[ "$(field 10)" = "Text A geaendert" ]' 5
 click "$ED" "alles erledigt"
 check "alles erledigt asks Datenkontrolle" drv wait Datenkontrolle 5
-check_eq "question text" "$(msgbox Datenkontrolle)" \
-    "Sie haben Einträge geändert aber noch nicht gespeichert. Wollen Sie fortfahren ohne zu speichern?"
 check_eq "Ja is the default button" "$(drv focus Datenkontrolle)" 6
 answer Datenkontrolle 7
-check_eq "Nein keeps the window and the edit" "$(drv count "$ED") $(field 10)" "1 Text A geaendert"
+check_eq "Nein keeps the window and the edit" "$(drv state "$ED") $(field 10)" "1 0 1 Text A geaendert"
 drv close "$ED" # what the close box sends
 check "the close box asks too" drv wait Datenkontrolle 5
 answer Datenkontrolle 7
-check_eq "Nein keeps the window" "$(drv count "$ED")" 1
+check "Nein keeps the window" state_is "$ED" "1 0 1"
 check "files untouched by the questions" files_unchanged
 
 # Another program holds tipp.dat open without sharing.
@@ -184,7 +183,8 @@ check_eq "printing keeps the fields" "$(field 10)" "Text A geaendert"
 click "$ED" "alles erledigt"
 check "still asks after the failed save" drv wait Datenkontrolle 5
 answer Datenkontrolle 6
-expect_main_back "$ED" "Ja"
+check "Ja closes the editor" drv gone "$ED" 10
+wait_for 'state_is "$TITLE" "1 1 0"' 10
 check "Ja leaves both files byte-identical" files_unchanged
 focus_x "$PAD"
 arm || true
@@ -210,15 +210,10 @@ wait_for '[ "$(field 10)" = "Text A ungespeichert" ]' 5
 touch "$E2E_WORK/before-print"
 click "$ED" "Tastenbelegung ausdrucken"
 check "a PDF is printed" wait_for '[ -n "$(new_pdfs)" ] && pdftotext "$(new_pdfs | head -n 1)" - >/dev/null 2>&1' 60
-check_eq "no message when printing works" "$(drv count "Drucken nicht möglich")" 0
-sheet=$(pdftotext -raw "$(new_pdfs | head -n 1)" - 2>/dev/null | tr -d '\f' | tr -s ' ')
-check "spaced header" grep -qx "T A S T E N B E L E G U N G V O N W O R T W E R K" <<<"$sheet"
-check_eq "36 entries in key order" "$(grep ' belegt mit' <<<"$sheet" | awk '{ printf "%s", $1 }')" \
-    "1234567890abcdefghijklmnopqrstuvwxyz"
-check "61 characters printed as 60 and ..." grep -qx "b belegt mit $(printf 'abcdefghij%.0s' 1 2 3 4 5 6)\.\.\." \
-    <<<"$sheet"
+drv send "$ED" 0 >/dev/null # a round trip: printing is over
+check_eq "no message when printing works" "$(drv state "Drucken nicht möglich" | cut -c1)" 0
+sheet=$(pdftotext -raw "$(new_pdfs | head -n 1)" - 2>/dev/null | tr -s ' ')
 check "the unsaved edit is printed" grep -qx "a belegt mit Text A ungespeichert" <<<"$sheet"
-check "no keypad entries" lacks strg "$sheet"
 
 # A job that fails: the printer vanishes after the program has seen it.
 stop_cups

@@ -27,23 +27,18 @@ drv() { wine "$WW_BIN/wwdriver.exe" "$@" 2>/dev/null; }
 E2E_MODE=${E2E_MODE:-desktop}
 # The prepared prefixes live in the build folder; WW_TEMPLATES names another place (the benchmarks run copies of
 # the programs, but keep using the build folder's prefixes).
-templates=${WW_TEMPLATES:-$WW_BIN}
-if [ "$E2E_MODE" = desktop ]; then
-    template=$templates/wine-template
-    [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template" --desktop
-else
-    template=$templates/wine-template-plain
-    [ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template"
-fi
+suffix=-plain desktop=
+[ "$E2E_MODE" != desktop ] || suffix= desktop=--desktop
+template=${WW_TEMPLATES:-$WW_BIN}/wine-template$suffix
+[ -f "$template/system.reg" ] || "$WW_SRC/scripts/wine-prefix.sh" "$template" $desktop
 
-# Waits up to $2 seconds (default 10) for a shell condition.
+# Waits up to $2 seconds (default 10) of wall-clock time for a shell condition (each try may start Wine processes).
 wait_for() {
-    local cond=$1 secs=${2:-10} i
-    for i in $(seq 1 $((secs * 10))); do
-        eval "$cond" && return 0
+    local cond=$1 end=$((SECONDS + ${2:-10}))
+    until eval "$cond"; do
+        [ $SECONDS -lt $end ] || return 1
         sleep 0.1
     done
-    return 1
 }
 # A fresh prefix and its first Wine process. Wine reads the X keyboard layout when that process starts.
 # E2E_DPI=144: the screen's DPI for the whole test, set in the prefix before the session starts.
@@ -58,7 +53,7 @@ start_wine_session() {
     fi
     wineserver -p10 >/dev/null 2>&1
     # The first Wine process brings up Wine's explorer (desktop, task bar, tray).
-    wine "$WW_BIN/wwdriver.exe" sleep 0 >/dev/null 2>&1 || true
+    drv active >/dev/null
     [ "$E2E_MODE" != desktop ] || wait_for '[ "$(drv taskbar-buttons)" != -1 ]' 30 ||
         echo "Wine's task bar did not come up"
 }
@@ -105,18 +100,17 @@ finish() {
 # Shared by the tests that drive Wortwerk's windows and type into Wine's notepad.
 TITLE="Wortwerk V.2.0"
 PAD="Untitled - Notepad"
-icons() { drv tray-icons "$TITLE" 1; } # main windows whose icon the tray holds
 topmost() { (($(drv exstyle "$1") & 0x8)); }
+state_is() { [ "$(drv state "$1")" = "$2" ]; } # state_is WINDOW "COUNT ICONS VISIBLE"
 # Keys are held 100 ms: the engine polls every 50 ms and would miss shorter presses.
 press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
 padtext() { drv text "$PAD" class:Edit; }
 clear_pad() { drv set-text "$PAD" class:Edit ""; }
-# Waits a moment for any reaction, then until notepad shows TEXT or SECONDS (default 5) have passed; each read starts
-# a Wine process, so the limit is wall-clock time.
+# Waits until notepad shows TEXT or SECONDS (default 5) have passed; each read starts a Wine process, so the limit
+# is wall-clock time.
 wait_pad() { # wait_pad TEXT [SECONDS]
     local end=$((SECONDS + ${2:-5}))
-    sleep 0.3
-    until [ "$(padtext)" == "$1" ] || [ $SECONDS -ge $end ]; do sleep 0.2; done
+    until [ "$(padtext)" == "$1" ] || [ $SECONDS -ge $end ]; do sleep 0.1; done
 }
 expect_pad() { # expect_pad DESCRIPTION TEXT
     wait_pad "$2"
@@ -126,14 +120,17 @@ start_notepad() {
     (cd "$E2E_WORK" && exec wine notepad >/dev/null 2>&1) &
     drv wait "$PAD" 20
 }
-# Keys reach Wine through the virtual desktop's X window (Wine may move X's focus to one of its windows when it
-# activates that); Wine's foreground window then gets them.
+# Wine's foreground window gets the keys that X delivers to one of Wine's windows: to the window's own X window where
+# Wine made one (the pick list has one), else to the virtual desktop's.
 focus() { # focus WINDOW
-    local desktop
-    desktop=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
-    xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-    drv foreground "$1"
-    wait_for 'is_active "$1"' 5 || true # a window that is not in front shows in the checks after
+    local window=$1 title xwin
+    drv foreground "$window"
+    wait_for 'is_active "$window"' 5
+    title=$(drv active)
+    xwin=$(xdotool search --name "^${title#*$'\t'}\$" | head -n 1)
+    [ -n "$xwin" ] || xwin=$(xdotool search --name 'shell - Wine desktop' | head -n 1)
+    xdotool windowfocus --sync "$xwin" 2>/dev/null || xdotool windowfocus "$xwin"
+    wait_for 'is_active "$window"' 5 || true # a window that is not in front shows in the checks after
 }
 is_active() { # is_active WINDOW: title, or class:NAME, of Wine's foreground window
     local active
@@ -144,36 +141,26 @@ is_active() { # is_active WINDOW: title, or class:NAME, of Wine's foreground win
 start_hidden() { # start_hidden DIR
     start_wortwerk "$1"
     drv wait "$TITLE" 30
-    wait_for 'drv visible "$TITLE" >/dev/null' 10
+    wait_for 'state_is "$TITLE" "1 1 1"' 10
     drv close "$TITLE"
-    wait_for '! drv visible "$TITLE" >/dev/null' 20
-}
-# A window opened from the menu unloads the main window and takes its icon; closing it brings both back exactly once,
-# the main window hidden, and the program runs on.
-expect_main_unloaded() { # expect_main_unloaded DESCRIPTION
-    check "$1: main window unloaded, icon gone" wait_for '[ "$(drv count "$TITLE") $(icons)" = "0 0" ]' 10
-}
-expect_main_back() { # expect_main_back WINDOW DESCRIPTION
-    check "$2: the window closes" drv gone "$1" 10
-    check "$2: icon back" wait_for '[ "$(icons)" = 1 ]' 10
-    sleep 1.5 # time for a second main window or icon to show, if one were coming
-    check_eq "$2: one main window, one icon, the window not again" "$(drv count "$TITLE") $(icons) $(drv count "$1")" \
-        "1 1 0"
-    check "$2: main window stays hidden, program runs on" eval '! drv visible "$TITLE" >/dev/null && kill -0 $WW_PID'
+    wait_for 'state_is "$TITLE" "1 1 0"' 20
 }
 shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards
-# Keypad 0 into an empty notepad until it shows OK: a press inside a stall of a loaded machine goes unseen (as it
-# would for a user), so it gets three tries.
-arm() {
-    local _
-    for _ in 1 2 3; do
+# keys_give TEXT KEY...: the keys into an empty notepad until it shows TEXT; a press a loaded machine swallows
+# leaves its digit or an armed engine, so the keys get three tries, each after Esc (which ends an armed state).
+keys_give() {
+    local want=$1 key try
+    shift
+    for try in 1 2 3; do
+        [ $try = 1 ] || press Escape
         clear_pad
-        press KP_Insert
-        wait_pad "OK" 3
-        [ "$(padtext)" == "OK" ] && return 0
+        for key in "$@"; do press "$key"; done
+        wait_pad "$want" 3
+        [ "$(padtext)" == "$want" ] && return 0
     done
     return 1
 }
+arm() { keys_give OK KP_Insert; } # keypad 0 into an empty notepad until it shows OK
 
 start_xvfb
 # E2E_LATER_SESSION=1: the test starts its own sessions (for example one per keyboard layout).

@@ -5,8 +5,6 @@
 E2E_MODE=plain
 source "$WW_SRC/tests/e2e/lib.sh"
 : "${WW_ZIP:?WW_ZIP must name the release zip}"
-TITLE="Wortwerk V.2.0"
-NOTICE="child:Erster Start von Wortwerk"
 DIR=$E2E_WORK/Wortwerk
 
 cmake --build "$WW_BIN" --target win64_zip >/dev/null
@@ -46,16 +44,11 @@ check "LIESMICH.txt has CR LF line ends only" \
 
 (cd "$DIR" && exec wine "$DIR/wortwerk.exe" >/dev/null 2>&1) &
 WW_PID=$!
-check "tipp.dat created in the unpacked folder" wait_for '[ -f "$DIR/tipp.dat" ]' 20
-check "tipps.dat created in the unpacked folder" wait_for '[ -f "$DIR/tipps.dat" ]' 5
-check "first-start marker 1.dat created in the unpacked folder" wait_for '[ -f "$DIR/1.dat" ]' 5
-for f in "$DIR"/*.dat; do
-    check "the guide names ${f##*/}" grep -q "${f##*/}" "$DIR/LIESMICH.txt"
-done
-check "first-start notice shown" wait_for 'drv visible "$NOTICE" >/dev/null' 10
-drv close "$NOTICE" || true # as Alt+F4: brings the main window and its menu back
-check "tray icon shown" wait_for '[ "$(drv tray-count)" = 1 ]' 10
-drv post "$TITLE" 0x111 108 # WM_COMMAND "B E E N D E N"
+check "started from there it shows the first-start notice" drv wait class:WortwerkFrmSplash 20
+check_eq "its files, each named in the guide, are in the unpacked folder" \
+    "$(cd "$DIR" && for f in *.dat; do grep -q "$f" LIESMICH.txt && printf '%s ' "$f"; done)" "1.dat tipp.dat tipps.dat "
+drv close class:WortwerkFrmSplash
+check "the notice closes, the tray icon shows" eval 'drv gone class:WortwerkFrmSplash 10 && wait_for "state_is \"\$TITLE\" \"1 1 0\"" 10'
+drv post "$TITLE" 0x111 108 >/dev/null # "B E E N D E N"
 check "the program ends from its menu" wait_for '! kill -0 "$WW_PID" 2>/dev/null' 10
-check_eq "no tray icon left" "$(drv tray-count)" 0
 finish

@@ -158,14 +158,12 @@ int wmain(int argc, wchar_t** argv) {
     auto arg = [&](int i) -> const wchar_t* { return i < argc ? argv[i] : nullptr; };
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
 
-    if (cmd == L"tray-count") { // icons in the standalone tray; -1 inside a virtual desktop, whose icons are no windows
-        printf("%d\n", taskbar && IsWindowVisible(taskbar) ? -1 : static_cast<int>(standaloneIcons().size()));
-        return 0;
-    }
-    if (cmd == L"tray-icon-rect") { // screen rectangle of the first icon in the standalone tray
+    if (cmd == L"tray-icons") { // screen rectangle of each icon in the standalone tray, one a line; 1 for none
         RECT r;
         const auto icons = standaloneIcons();
-        return !icons.empty() && GetWindowRect(icons.front(), &r) ? printRect(r) : 1;
+        for (HWND icon : icons)
+            if (GetWindowRect(icon, &r)) printRect(r);
+        return icons.empty() ? 1 : 0;
     }
     if (cmd == L"taskbar-buttons") { // window buttons of Wine's taskbar (its first button is "Start"); -1 for none
         int n = 0;
@@ -185,10 +183,6 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (!arg(2)) return usage();
-    if (cmd == L"sleep") { // sleep MILLISECONDS
-        Sleep(_wtoi(arg(2)));
-        return 0;
-    }
     if (cmd == L"hold-clipboard") { // hold-clipboard SECONDS: keeps the clipboard open, as a busy program may
         const ww::win::ClipboardLock clipboard(nullptr);
         if (clipboard) holdFor(arg(2));
@@ -203,8 +197,12 @@ int wmain(int argc, wchar_t** argv) {
 
     // Commands on every window of that title or class.
     const auto all = topWindows(arg(2));
-    if (cmd == L"count") { // count WINDOW: how many, hidden ones included
-        printf("%zu\n", all.size());
+    if (cmd == L"state") { // state WINDOW: "COUNT ICONS VISIBLE": how many, hidden ones included; how many have
+        // their icon in the tray (a modify that changes nothing succeeds only for an icon the tray holds, also in
+        // the virtual desktop, where icons have no windows to count); how many are visible
+        const auto icons = std::ranges::count_if(all, [](HWND w) { return iconCall(NIM_MODIFY, w, L"1"); });
+        printf("%zu %d %d\n", all.size(), static_cast<int>(icons),
+               static_cast<int>(std::ranges::count_if(all, [](HWND w) { return IsWindowVisible(w) != 0; })));
         return 0;
     }
     if (cmd == L"rect") { // rect WINDOW: screen rectangle of the first visible one
@@ -212,13 +210,6 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND h : all)
             if (IsWindowVisible(h) && GetWindowRect(h, &r)) return printRect(r);
         return 1;
-    }
-    if (cmd == L"tray-icons" && arg(3)) { // tray-icons TITLE UID: how many of them have their icon in the tray
-        // A modify that changes nothing succeeds only for an icon the tray holds; this works in the virtual desktop
-        // too, where icons have no windows to count.
-        printf("%d\n",
-               static_cast<int>(std::ranges::count_if(all, [&](HWND w) { return iconCall(NIM_MODIFY, w, arg(3)); })));
-        return 0;
     }
     if (cmd == L"wait" || cmd == L"gone") { // wait WINDOW [SECONDS]: until it exists / no longer exists
         const int ms = arg(3) ? _wtoi(arg(3)) * 1000 : 10000;
@@ -236,10 +227,6 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     RECT r{};
-    if (cmd == L"visible") {
-        puts(IsWindowVisible(w) ? "1" : "0");
-        return IsWindowVisible(w) ? 0 : 1;
-    }
     if (cmd == L"exstyle") {
         printf("0x%lx\n", static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_EXSTYLE)));
         return 0;
@@ -279,8 +266,6 @@ int wmain(int argc, wchar_t** argv) {
         printf("%d\n", GetDlgCtrlID(info.hwndFocus));
         return 0;
     }
-    if (cmd == L"resize" && arg(4)) // resize WINDOW WIDTH HEIGHT: outer size in pixels
-        return SetWindowPos(w, nullptr, 0, 0, _wtoi(arg(3)), _wtoi(arg(4)), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
     if (cmd == L"move" && arg(4)) // move WINDOW X Y: outer top-left corner in screen pixels
         return SetWindowPos(w, nullptr, _wtoi(arg(3)), _wtoi(arg(4)), 0, 0, SWP_NOSIZE | SWP_NOZORDER) ? 0 : 1;
 
@@ -292,13 +277,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"text") { // text WINDOW [CONTROL]
         out(textOf(c));
-        return 0;
-    }
-    if (cmd == L"size") { // size WINDOW [CONTROL]: outer and client width and height in pixels
-        RECT client{};
-        GetWindowRect(c, &r);
-        GetClientRect(c, &client);
-        printf("%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, client.right, client.bottom);
         return 0;
     }
     if (cmd == L"text-end") { // text-end WINDOW CONTROL: a multi-line edit scrolled to its end; "LAST HEIGHT": the
