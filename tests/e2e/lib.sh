@@ -145,7 +145,6 @@ start_hidden() { # start_hidden DIR
     drv close "$TITLE"
     wait_for 'state_is "$TITLE" "1 1 0"' 20
 }
-shot() { mkdir -p "$WW_BIN/screenshots" && import -window root "$WW_BIN/screenshots/$1.png"; } # for a look afterwards
 # keys_give TEXT KEY...: the keys into an empty notepad until it shows TEXT; a press a loaded machine swallows
 # leaves its digit or an armed engine, so the keys get three tries, each after Esc (which ends an armed state).
 keys_give() {

@@ -55,7 +55,6 @@ check "the button shows when the typing is done (about 32 s)" wait_for '[ "$(but
 final=$(typed)
 check "what it typed grew as the start of its final text" \
     [ "${final:0:${#first}}|${final:0:${#second}}" == "$first|$second" -a ${#final} -gt ${#second} ]
-shot first_start_notice
 close_by button:id:frmSplash.Command1 "$NOTICE"
 expect_back "notice, button" "$NOTICE"
 
@@ -72,7 +71,6 @@ for topic in 0 1 3 3 4 2; do
     read -r last height <<<"$(drv text-end "$HELP" id:$id || echo 1 0)"
     check "topic $topic: its last line shows ($last of $height pixels)" test "$last" -le "$height"
 done
-shot help_topic_c
 close_by button:id:Form5.Command5 "$HELP"
 expect_back "help, after its topics" "$HELP"
 

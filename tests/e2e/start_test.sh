@@ -61,7 +61,6 @@ open(sys.argv[1] + "/tipp.dat", "wb").write(line + b"\r\n")' "$DIR" ;;
         # The message names tipp.dat and the reason, is topmost and has the keyboard; OK closes it.
         check "$case: a message" drv wait Wortwerk 15
         text=$(drv text Wortwerk id:65535)
-        echo "  message: ${text//$'\n'/ }"
         check "$case: the message says which file and why" \
             grep -qE 'tipp\.dat konnte nicht (gelesen|angelegt) werden: [^[:space:]]' <<<"$text"
         check "$case: the message is in the topmost band" topmost Wortwerk
