@@ -67,14 +67,9 @@ end_wine_session() {
 # process. Unless --first-start is given, DIR gets the first-start marker 1.dat first, so the first-start notice
 # (which unloads the main window) stays away.
 start_wortwerk() {
-    local first=0
-    if [ "$1" = --first-start ]; then
-        first=1
-        shift
-    fi
-    local dir=$1
+    local dir=${2:-$1}
     mkdir -p "$dir"
-    [ "$first" = 1 ] || [ -e "$dir/1.dat" ] || printf 'e2e\r\n' >"$dir/1.dat"
+    [ "$1" = --first-start ] || [ -e "$dir/1.dat" ] || printf 'e2e\r\n' >"$dir/1.dat"
     (cd "$dir" && exec wine "$WW_BIN/wortwerk.exe" >/dev/null 2>&1) &
     WW_PID=$!
 }
@@ -106,11 +101,9 @@ state_is() { [ "$(drv state "$1")" = "$2" ]; } # state_is WINDOW "COUNT ICONS VI
 press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.15; }
 padtext() { drv text "$PAD" class:Edit; }
 clear_pad() { drv set-text "$PAD" class:Edit ""; }
-# Waits until notepad shows TEXT or SECONDS (default 5) have passed; each read starts a Wine process, so the limit
-# is wall-clock time.
-wait_pad() { # wait_pad TEXT [SECONDS]
-    local end=$((SECONDS + ${2:-5}))
-    until [ "$(padtext)" == "$1" ] || [ $SECONDS -ge $end ]; do sleep 0.1; done
+wait_pad() { # wait_pad TEXT [SECONDS]: until notepad shows TEXT, at most SECONDS (default 5)
+    local want=$1
+    wait_for '[ "$(padtext)" == "$want" ]' "${2:-5}"
 }
 expect_pad() { # expect_pad DESCRIPTION TEXT
     wait_pad "$2"

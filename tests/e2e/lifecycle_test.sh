@@ -28,7 +28,7 @@ close_by() { # close_by HOW WINDOW: button:CONTROL, close (what the close box se
 # window with its icon, the closed window has not come again, and the program runs on.
 expect_back() { # expect_back WHAT WINDOW
     local what=$1 window=$2
-    check "$what: closes" drv gone "$window" 10
+    check "$what: closes" drv gone "$window" 20
     wait_for 'state_is "$TITLE" "1 1 0"' 10
     drv send "$TITLE" 0 >/dev/null
     check_eq "$what: main window (count icons visible), the window's count, program" \
