@@ -4,10 +4,10 @@
 # the "Datenkontrolle" question on "alles erledigt" and on the close box, a save refused by a file another program
 # holds, and the printed sheet on a CUPS PDF printer (and the messages with no printer and with a failing job).
 # The "no printer" case needs a Wine session that finds no printer, whatever the machine runs. Wine asks CUPS and,
-# where CUPS names none, reads /etc/printcap, which a CUPS server of the machine fills. So the test runs in a mount
-# namespace of its own whose /etc has an empty printcap, and until start_cups starts the test's own server Wine asks
-# a CUPS socket that does not exist.
-if [ -z "${WW_OWN_ETC:-}" ]; then
+# where CUPS names none, reads /etc/printcap, which a CUPS server of the machine fills. So where that file has
+# anything in it, the test runs in a mount namespace of its own whose /etc has an empty printcap; and until start_cups
+# starts the test's own server Wine asks a CUPS socket that does not exist.
+if [ -z "${WW_OWN_ETC:-}" ] && [ -s /etc/printcap ]; then
     exec env WW_OWN_ETC=1 unshare -m --propagation private bash -c 'mount -t tmpfs none /mnt && mkdir /mnt/u /mnt/w &&
         mount -t overlay overlay -o lowerdir=/etc,upperdir=/mnt/u,workdir=/mnt/w /etc && : >/etc/printcap &&
         exec bash "$0" || { echo "no /etc of its own for the test" >&2; exit 1; }' "$0"
