@@ -9,7 +9,7 @@
 namespace ww {
 namespace {
 
-// The texts themselves and the topic step are checked on the real windows (tests/e2e/help_test.sh).
+// The texts themselves and the topic step are checked on the real windows (tests/e2e/lifecycle_test.sh).
 TEST(Form5, EnterAndEscAreNoButtonsOfOurs) {
     EXPECT_EQ(form5ButtonById(1), nullptr);
     EXPECT_EQ(form5ButtonById(2), nullptr);

@@ -47,8 +47,8 @@ int fontHeight(HWND control) {
     return font && GetObjectW(font, sizeof lf, &lf) == sizeof lf ? lf.lfHeight : 0;
 }
 
-// The topics' texts are read to their end on the real window (tests/e2e/help_test.sh); the captions' fit only shows
-// with the fonts measured here.
+// The topics' texts are read to their end on the real window (tests/e2e/lifecycle_test.sh); the captions' fit only
+// shows with the fonts measured here.
 TEST_F(ProgramWindows, HelpCaptionsFitTheirButtonsWithoutOverlap) {
     Form5 help(app_);
     ASSERT_TRUE(help.open());
