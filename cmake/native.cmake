@@ -13,8 +13,6 @@ endif()
 file(GLOB WW_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*_test.cpp)
 add_executable(unit_tests ${WW_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE wortwerk_core gtest_main)
-# The fuzz targets' property checks (fuzz/*_checks.h) serve the unit tests, too.
-target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/fuzz)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
 file(GLOB WW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
