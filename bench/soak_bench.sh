@@ -13,6 +13,7 @@
 set -uo pipefail
 WW_SRC=$(cd "$(dirname "$0")/.." && pwd)
 WW_BIN=$(cd "${1:-$WW_SRC/build/win}" && pwd)
+cmake --build "$WW_BIN" --target soakdriver saveloop >/dev/null || exit 2 # built on demand only
 export WW_SRC WW_BIN
 for exe in wortwerk wwdriver soakdriver saveloop; do
     [ -f "$WW_BIN/$exe.exe" ] || {
