@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Mutation sample: applies each line of bench/mutations.txt alone to a scratch copy of the tree, rebuilds the native
-# unit tests incrementally and runs them; prints killed / survived / not compiled per mutation, the kill rate and the
-# survivors. The unmutated tree must pass first. The working tree is never touched.
+# Mutation sample: applies each line of bench/mutations.txt (or of the file MUTATIONS names) alone to a scratch copy
+# of the tree, rebuilds the native unit tests incrementally and runs them; prints killed / survived / not compiled per
+# mutation, the kill rate and the survivors. The unmutated tree must pass first. The working tree is never touched.
 #   bash bench/mutation_sample.sh [--sanitize] [--windows] [LABEL-REGEX]
 # --sanitize builds with ASan/UBSan as scripts/test.sh does (slower); LABEL-REGEX runs only matching mutations.
 # --windows then also builds the Windows side for each native survivor and runs WIN_TESTS (a ctest regex, default
@@ -9,7 +9,7 @@
 # The scratch copy and its builds stay in build/mutants (MUTATION_DIR), so a second run rebuilds only what changed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-list=$root/bench/mutations.txt
+list=${MUTATIONS:-$root/bench/mutations.txt}
 work=${MUTATION_DIR:-$root/build/mutants}
 tree=$work/tree
 sanitize=OFF windows=0 filter=.
@@ -50,8 +50,11 @@ native() {
 }
 win() {
     "$tree/scripts/build-windows.sh" >"$work/build-win.log" 2>&1 || return 2
-    ctest --test-dir "$tree/build/win" -R "${WIN_TESTS:-win32_tests|e2e_}" -E "${WIN_EXCLUDE:-soak|package}" \
-        --repeat until-pass:2 >"$work/test-win.log" 2>&1 || return 1
+    ctest --test-dir "$tree/build/win" -R "${WIN_TESTS:-win32_tests|e2e_}" -E "${WIN_EXCLUDE:-soak|package}" -j2 \
+        --repeat until-pass:2 >"$work/test-win.log" 2>&1 && return 0
+    # Which tests saw it, after the outcome.
+    killers=$(sed -n '/tests FAILED/,$p' "$work/test-win.log" | grep -oE 'win32_tests|e2e_[a-z_]+' | sort -u | xargs)
+    return 1
 }
 
 cmake -S "$tree" -B "$bld" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DWW_SANITIZE=$sanitize \
@@ -70,6 +73,7 @@ run_all() { # run_all CHECK NAME: tries CHECK on every mutation still "survived"
     local i status
     for i in "${!labels[@]}"; do
         [ "$1" = native ] || [ "${outcome[$i]}" = survived ] || continue
+        killers=
         if ! why=$(mutate "${files[$i]}" "${snippets[$i]}" "${replacements[$i]}" 2>&1); then
             outcome[$i]="not applicable ($why)"
         else
@@ -79,7 +83,8 @@ run_all() { # run_all CHECK NAME: tries CHECK on every mutation still "survived"
             restore
             outcome[$i]=$status
         fi
-        printf '[%3d/%d] %-20s %-26s %s\n' $((i + 1)) ${#labels[@]} "${outcome[$i]}" "${files[$i]#src/}" "${labels[$i]}"
+        printf '[%3d/%d] %-20s %-26s %s%s\n' $((i + 1)) ${#labels[@]} "${outcome[$i]}" "${files[$i]#src/}" "${labels[$i]}" \
+            "${killers:+ (seen by $killers)}"
     done
 }
 run_all native "(unit)"

@@ -45,19 +45,11 @@ check "overview is topmost" topmost "$OVERVIEW"
 armed_c
 expect_pad "with the overview open keypad 0 arms and C types its text" "dritte"
 
-# The pick list stops the engine; selections put stored texts on the clipboard.
+# Selections put stored texts on the clipboard. (With the pick list open the main window, and so the engine, is
+# unloaded: the lifecycle test sees that.)
 drv post "$TITLE" 0x111 106 >/dev/null
 check "menu opens the pick list, Wine activates it" eval 'drv wait "$PICK" 10 && wait_for "is_active \"\$PICK\"" 10'
 check "pick list is topmost" topmost "$PICK"
-clear_pad
-focus "$PAD"
-press KP_Insert
-press c
-expect_pad "keypad 0 and C stay as typed while the pick list is open" "0c"
-
-# Wine's virtual desktop draws an activated window over topmost ones (its own z-order stays right), so the user
-# brings the pick list back to the front first.
-focus "$PICK"
 read -r x y <<<"$(drv list-item-pos "$PICK" $LIST 10)"
 xdotool mousemove "$x" "$y" click 1
 expect_clipboard "clicking entry 11 copies key A's text, ### and ß as stored" "Name###Straße"
