@@ -96,8 +96,8 @@ TEST(Sheet, ALineWiderThanThePageShrinksUntilItFits) {
     texts[1] = std::wstring(61, L'b');
     RecordingSurface surface(100000, 400);
     ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
-    const auto& header = surface.drawn[0];
-    EXPECT_EQ(header.centiPoints, 1550) << "the largest size, in half points, at which 56 columns fit 400 units";
+    EXPECT_EQ(surface.drawn[0].centiPoints, 1550)
+        << "the largest size, in half points, at which 56 columns fit 400 units";
     const auto& longText = surface.drawn[6]; // header, then key, separator, text of entries 1 and 2
     EXPECT_EQ(longText.text, std::wstring(60, L'b') + L"...");
     EXPECT_LT(longText.centiPoints, 1000);
