@@ -32,8 +32,7 @@ TEST(Form6, PickListHoldsTheKeyTextsOnlyAndCopiesOnlyARealSelection) {
 struct FakeClipboard final : Clipboard {
     bool open() override {
         EXPECT_FALSE(isOpen) << "opened twice";
-        isOpen = ++opens > busyFor;
-        return isOpen;
+        return isOpen = ++opens > busyFor;
     }
     bool replaceText(std::wstring_view t) override {
         EXPECT_TRUE(isOpen);

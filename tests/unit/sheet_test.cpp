@@ -6,44 +6,36 @@
 namespace ww {
 namespace {
 
-// A printer whose characters are all `width` units wide; records what is drawn where.
-class RecordingSurface final : public PageSurface {
-public:
+// A printer whose characters all have the same width; records what is drawn where.
+struct RecordingSurface final : PageSurface {
     struct Drawn {
         int page, x, y, centiPoints;
         bool bold;
         std::wstring text;
         bool operator==(const Drawn&) const = default;
     };
-    explicit RecordingSurface(int pageHeight, int pageWidth = 100000)
-        : pageHeight_(pageHeight), pageWidth_(pageWidth) {}
+    explicit RecordingSurface(int height, int width = 100000) : height(height), width(width) {}
 
-    bool setFont(int centiPoints, bool bold, FontMetrics* metrics) override {
-        centiPoints_ = centiPoints;
-        bold_ = bold;
-        width_ = centiPoints / 200; // 10 pt: 5 units a character
-        metrics->averageCharWidth = width_;
-        metrics->lineHeight = centiPoints / 50; // 10 pt: 20 units a line
+    bool setFont(int size, bool bold, FontMetrics* metrics) override {
+        centiPoints = size;
+        this->bold = bold;
+        metrics->averageCharWidth = charWidth = size / 200; // 10 pt: 5 units a character
+        metrics->lineHeight = size / 50;                    // 10 pt: 20 units a line
         return true;
     }
-    int textWidth(std::wstring_view text) override { return width_ * static_cast<int>(text.size()); }
-    int pageWidth() const override { return pageWidth_; }
-    int pageHeight() const override { return pageHeight_; }
+    int textWidth(std::wstring_view text) override { return charWidth * static_cast<int>(text.size()); }
+    int pageWidth() const override { return width; }
+    int pageHeight() const override { return height; }
     bool drawText(int x, int y, std::wstring_view text) override {
-        if (failAfter_ >= 0 && static_cast<int>(drawn.size()) >= failAfter_) return false;
-        drawn.push_back({page, x, y, centiPoints_, bold_, std::wstring(text)});
+        if (static_cast<int>(drawn.size()) == failAt) return false;
+        drawn.push_back({page, x, y, centiPoints, bold, std::wstring(text)});
         return true;
     }
     bool newPage() override { return !pagesFail && ++page > 0; }
 
+    int height, width, centiPoints = 0, charWidth = 1, page = 1, failAt = -1;
+    bool bold = false, pagesFail = false;
     std::vector<Drawn> drawn;
-    int page = 1;
-    int failAfter_ = -1;
-    bool pagesFail = false;
-
-private:
-    int pageHeight_, pageWidth_, centiPoints_ = 0, width_ = 1;
-    bool bold_ = false;
 };
 
 std::vector<std::wstring> keyCaptions() {
@@ -92,7 +84,7 @@ TEST(Sheet, BreaksPagesBeforeALineWouldPassTheBottomAndStopsAtAFailure) {
     EXPECT_EQ(surface.drawn.back().page, surface.page);
 
     RecordingSurface failing(100000), noNewPage(500);
-    failing.failAfter_ = 5;
+    failing.failAt = 5;
     EXPECT_FALSE(printSheet(failing, sheetLines(texts, keyCaptions())));
     EXPECT_EQ(failing.drawn.size(), 5u);
     noNewPage.pagesFail = true;
@@ -104,8 +96,8 @@ TEST(Sheet, ALineWiderThanThePageShrinksUntilItFits) {
     texts[1] = std::wstring(61, L'b');
     RecordingSurface surface(100000, 400);
     ASSERT_TRUE(printSheet(surface, sheetLines(texts, keyCaptions())));
-    const auto& header = surface.drawn[0];
-    EXPECT_EQ(header.centiPoints, 1550) << "the largest size, in half points, at which 56 columns fit 400 units";
+    EXPECT_EQ(surface.drawn[0].centiPoints, 1550)
+        << "the largest size, in half points, at which 56 columns fit 400 units";
     const auto& longText = surface.drawn[6]; // header, then key, separator, text of entries 1 and 2
     EXPECT_EQ(longText.text, std::wstring(60, L'b') + L"...");
     EXPECT_LT(longText.centiPoints, 1000);
