@@ -87,8 +87,9 @@ file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.c
 foreach(src ${WW_E2E_TOOLS})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    # The program's own pieces are there for tools that need them (the delivery floor plans with the planner).
-    target_link_libraries(${name} PRIVATE wortwerk_win)
+    # The program's own pieces are there for tools that need them (the delivery floor plans with the planner); ntdll
+    # for the counts of another process.
+    target_link_libraries(${name} PRIVATE wortwerk_win ntdll)
     target_link_options(${name} PRIVATE ${WW_WIN_FLAGS} -municode -mconsole)
 endforeach()
 
