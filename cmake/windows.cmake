@@ -93,8 +93,9 @@ foreach(src ${WW_E2E_TOOLS} ${WW_BENCH_TOOLS})
     else()
         add_executable(${name} ${src})
     endif()
-    # The program's own pieces are there for tools that need them (the delivery floor plans with the planner).
-    target_link_libraries(${name} PRIVATE wortwerk_win)
+    # The program's own pieces are there for tools that need them (the delivery floor plans with the planner); ntdll
+    # for the counts of another process.
+    target_link_libraries(${name} PRIVATE wortwerk_win ntdll)
     target_link_options(${name} PRIVATE ${WW_WIN_FLAGS} -municode -mconsole)
 endforeach()
 

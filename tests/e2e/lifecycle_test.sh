@@ -100,13 +100,13 @@ round() { # round N: the menu, then every window of the table closed every way
 }
 # Until a round changes nothing: on a busy machine what Wine keeps from a window's first paint may come a round late.
 # A leak grows every round and shows in the round after.
-before=
+counts=
 for n in 1 2 3; do
+    before=$counts
     round $n
     [ -z "$before" ] || wait_for '[ "$(drv counts "$TITLE")" = "$before" ]' 5 # the last close may be on its way
     counts=$(drv counts "$TITLE")
     [ "$counts" = "$before" ] && break
-    before=$counts
 done
 check_eq "a round leaves windows, GDI table entries and handles as they were" "$counts" "${before:-no counts}"
 exit_wortwerk
