@@ -17,17 +17,10 @@ using namespace ww;
 // Mostly Latin-1 (where the layouts' keys are), sometimes any UTF-16 unit, a lone surrogate half, or, where
 // wchar_t has 32 bits, a character outside the Basic Plane.
 wchar_t consumeChar(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 7)) {
-    case 5:
-        return static_cast<wchar_t>(in.ConsumeIntegral<std::uint16_t>());
-    case 6:
-        return static_cast<wchar_t>(0xD800 + in.ConsumeIntegralInRange(0, 0x7FF));
-    case 7:
-        if constexpr (sizeof(wchar_t) == 4) return static_cast<wchar_t>(in.ConsumeIntegralInRange(0x10000, 0x10FFFF));
-        [[fallthrough]];
-    default:
-        return static_cast<wchar_t>(in.ConsumeIntegral<std::uint8_t>());
-    }
+    const int kind = in.ConsumeIntegralInRange(0, 7);
+    if (kind == 7 && sizeof(wchar_t) == 4) return static_cast<wchar_t>(in.ConsumeIntegralInRange(0x10000, 0x10FFFF));
+    if (kind == 6) return static_cast<wchar_t>(0xD800 + in.ConsumeIntegralInRange(0, 0x7FF));
+    return static_cast<wchar_t>(kind == 5 ? in.ConsumeIntegral<std::uint16_t>() : in.ConsumeIntegral<std::uint8_t>());
 }
 
 // Keys in front of the layout's own: any characters on their levels, some of them dead, on any key but a modifier,
