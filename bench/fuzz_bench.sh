@@ -3,7 +3,7 @@
 # target, the executions and the crashes, leaks and timeouts found. Exits non-zero if any target found one.
 #   bash bench/fuzz_bench.sh [RUNS]          each target for RUNS executions (default 10,000,000), one after another
 #   bash bench/fuzz_bench.sh --seconds S     each target for S seconds (scripts/test.sh runs this with 5)
-# FUZZ_TARGETS="notation file_load" picks targets; FUZZ_MAX_LEN=N caps the input length (libFuzzer's -max_len, by
+# FUZZ_TARGETS="file_decode file_load" picks targets; FUZZ_MAX_LEN=N caps the input length (libFuzzer's -max_len, by
 # default the largest seed or 4096). Each target starts from its seeds (fuzz/make_seeds.py writes them into
 # build/fuzz/seeds) plus what earlier runs found (build/fuzz/corpus); an input that fails is kept in
 # build/fuzz/artifacts/<target>/ and is replayed with: build/fuzz/<target>_fuzz <file>. libFuzzer stops a target

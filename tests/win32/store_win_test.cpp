@@ -13,15 +13,11 @@ namespace ww::win {
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::set<std::string>;
 
 // Runs each test in a fresh current directory, as the program works in its own.
 class CurrentFolder : public ::testing::Test {
 protected:
     CurrentFolder() {
-        static int number = 0;
-        dir_ = fs::temp_directory_path() /
-               (L"wortwerk-store-win-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++number));
         fs::create_directories(dir_);
         fs::current_path(dir_);
     }
@@ -36,23 +32,13 @@ protected:
         std::ofstream(name, std::ios::binary) << bytes;
         ASSERT_TRUE(SetFileAttributesA(name.c_str(), attributes));
     }
-    static std::string read(const std::string& name) {
-        std::ifstream in(name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static Names entries() {
-        Names names;
-        for (const auto& entry : fs::directory_iterator("."))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
     bool replace(const std::string& name, const std::string& bytes, std::wstring* error) {
         const FileContent content[] = {{name, bytes}};
         return replaceFiles(files_, content, error);
     }
 
     fs::path previous_ = fs::current_path();
-    fs::path dir_;
+    fs::path dir_ = fs::temp_directory_path() / L"wortwerk-store-win";
     Win32FileStore files_;
 };
 
@@ -78,7 +64,7 @@ TEST_F(CurrentFolder, ReplaceAndCreateWriteWholeFilesAndKeepWhatIsInTheirWay) {
     ASSERT_TRUE(replace("tipp.dat", big + all, &error));
     EXPECT_TRUE(files_.readAll("tipp.dat", &error) == big + all);
     ASSERT_TRUE(replace("tipp.dat", "kurz", &error));
-    EXPECT_EQ(read("tipp.dat"), "kurz");
+    EXPECT_EQ(files_.readAll("tipp.dat", &error), "kurz");
 
     const std::wstring saveFailed = L"Die Datei ordner konnte nicht gespeichert werden: ";
     fs::create_directory("ordner");
@@ -88,12 +74,15 @@ TEST_F(CurrentFolder, ReplaceAndCreateWriteWholeFilesAndKeepWhatIsInTheirWay) {
     EXPECT_TRUE(error.starts_with(L"Die Datei ordner konnte nicht gelesen werden: ")) << error;
     write("nur-lesen.dat", "alt", FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(replace("nur-lesen.dat", "neu", &error));
-    EXPECT_EQ(read("nur-lesen.dat"), "alt");
+    EXPECT_EQ(files_.readAll("nur-lesen.dat", &error), "alt");
     write("versteckt.dat", "meins", FILE_ATTRIBUTE_HIDDEN); // "not there" for exists(), yet the user's
     EXPECT_FALSE(createNew(files_, "versteckt.dat", "standard", &error));
     EXPECT_TRUE(error.starts_with(L"Die Datei versteckt.dat konnte nicht angelegt werden: ")) << error;
-    EXPECT_EQ(read("versteckt.dat"), "meins");
-    EXPECT_EQ(entries(), (Names{"nur-lesen.dat", "ordner", "tipp.dat", "versteckt.dat"}));
+    EXPECT_EQ(files_.readAll("versteckt.dat", &error), "meins");
+    std::set<std::string> names; // no scratch file left behind
+    for (const auto& entry : fs::directory_iterator("."))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"nur-lesen.dat", "ordner", "tipp.dat", "versteckt.dat"}));
 }
 
 // The system's conversion and ours agree on every byte and on which characters cannot be saved; no best-fit

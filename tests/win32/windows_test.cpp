@@ -29,15 +29,15 @@ protected:
 
 private:
     std::filesystem::path previous_ = std::filesystem::current_path();
-    std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() / (L"wortwerk-windows-" + std::to_wstring(GetCurrentProcessId()));
+    std::filesystem::path folder_ = std::filesystem::temp_directory_path() / L"wortwerk-windows";
 };
 
-// Size of `text` as DrawTextW lays it out in `width` pixels with the control's font.
-SIZE measure(HWND control, const std::wstring& text, int width, UINT flags) {
+// Size of `text` as DrawTextW lays it out centred and wrapped in `width` pixels with the control's font.
+SIZE measure(HWND control, const std::wstring& text, int width) {
     const win::ScopedDc dc(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, width, 0};
-    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_NOPREFIX);
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_WORDBREAK | DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
     return {r.right, r.bottom};
 }
 
@@ -48,21 +48,19 @@ int fontHeight(HWND control) {
 }
 
 // The topics' texts are read to their end on the real window (tests/e2e/lifecycle_test.sh); the captions' fit only
-// shows with the fonts measured here.
-TEST_F(ProgramWindows, HelpCaptionsFitTheirButtonsWithoutOverlap) {
+// shows with the fonts measured here, the focus only with real activation.
+TEST_F(ProgramWindows, HelpCaptionsFitTheirButtonsWithoutOverlapAndTheFocusComesBack) {
     Form5 help(app_);
     ASSERT_TRUE(help.open());
     LONG above = 0; // bottom of the button above, in the window's client coordinates
     for (const Form5Button& button : form5Buttons()) {
         HWND control = GetDlgItem(help.hwnd(), button.id());
-        RECT area{}, frame{};
-        GetClientRect(control, &area);
-        InflateRect(&area, -4, -4); // a push button's frame and text margin
-        const int width = area.right - area.left, height = area.bottom - area.top;
-        const UINT flags = DT_WORDBREAK | DT_CENTER;
-        const SIZE wrapped = measure(control, button.caption, width, flags);
+        RECT frame{};
+        GetClientRect(control, &frame);
+        const int width = frame.right - 8, height = frame.bottom - 8; // a push button's frame and text margin
+        const SIZE wrapped = measure(control, button.caption, width);
         // Centred as measured, but drawn wrapped once more inside that measured width (so Wine draws it).
-        const SIZE drawn = measure(control, button.caption, wrapped.cx, flags);
+        const SIZE drawn = measure(control, button.caption, wrapped.cx);
         EXPECT_LE(wrapped.cx, width) << button.name;
         EXPECT_LE((height - wrapped.cy) / 2 + drawn.cy, height) << button.name;
         GetWindowRect(control, &frame);
@@ -73,11 +71,8 @@ TEST_F(ProgramWindows, HelpCaptionsFitTheirButtonsWithoutOverlap) {
     RECT client{};
     GetClientRect(help.hwnd(), &client);
     EXPECT_LE(above, client.bottom);
-}
 
-TEST_F(ProgramWindows, HelpGivesTheFocusBackToItsControlWhenActivatedAgain) {
-    Form5 help(app_);
-    ASSERT_TRUE(help.open());
+    // Activated again, the window gives the focus back to its control.
     HWND button = GetDlgItem(help.hwnd(), form5Buttons()[2].id());
     SetFocus(button);
     win::UniqueWindow other(
@@ -103,11 +98,8 @@ TEST_F(ProgramWindows, OverviewListStaysInsideTheWindowOnThickFrames) {
     GetClientRect(overview.hwnd(), &client);
     GetWindowRect(GetDlgItem(overview.hwnd(), ids::id(L"List1")), &list);
     MapWindowPoints(nullptr, overview.hwnd(), reinterpret_cast<POINT*>(&list), 2);
-
-    RECT inside{};
-    IntersectRect(&inside, &list, &client);
-    EXPECT_TRUE(EqualRect(&inside, &list))
-        << list.right << " x " << list.bottom << " in " << client.right << " x " << client.bottom;
+    EXPECT_LE(list.right, client.right);
+    EXPECT_LE(list.bottom, client.bottom);
 }
 
 TEST_F(ProgramWindows, AnotherMonitorsDpiRedrawsTheWholeMainWindowAtTheNewScale) {
