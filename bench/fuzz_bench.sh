@@ -23,7 +23,8 @@ mkdir -p "$build"
 { cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ && cmake --build "$build" -j2; } >"$build/build.log" 2>&1 ||
     { cat "$build/build.log"; exit 1; }
 rm -rf "$build/seeds" && python3 "$root/fuzz/make_seeds.py" "$build/seeds"
-targets=${FUZZ_TARGETS:-$(cd "$build" && ls -- *_fuzz | sed 's/_fuzz$//' | sort | tr '\n' ' ')}
+# The targets of the sources (an old build folder may still hold a removed one).
+targets=${FUZZ_TARGETS:-$(cd "$root/fuzz" && ls -- *_fuzz.cpp | sed 's/_fuzz\.cpp$//' | sort | tr '\n' ' ')}
 
 # What stopped a target, from libFuzzer's and the sanitizers' own reports: a leak, a timeout, running out of memory,
 # or else a crash (a sanitizer's error, a signal, a failed property).
