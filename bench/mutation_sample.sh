@@ -46,7 +46,9 @@ trap 'restore; [ "${wine_up:-0}" = 0 ] || { wineserver -k 2>/dev/null; stop_xvfb
 
 native() {
     cmake --build "$bld" -j2 --target unit_tests >"$work/build.log" 2>&1 || return 2
-    timeout 120 "$bld/unit_tests" --gtest_brief=1 >"$work/test.log" 2>&1 || return 1
+    timeout 120 "$bld/unit_tests" --gtest_brief=1 >"$work/test.log" 2>&1 && return 0
+    killers=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\).*/\1/p' "$work/test.log" | sort -u | xargs)
+    return 1
 }
 win() {
     "$tree/scripts/build-windows.sh" >"$work/build-win.log" 2>&1 || return 2
@@ -61,7 +63,7 @@ cmake -S "$tree" -B "$bld" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_D
     >/dev/null || exit 1
 native || { echo "The unmutated tree does not pass its unit tests; see $work/build.log and $work/test.log"; exit 1; }
 
-declare -a files snippets replacements labels outcome
+declare -a files snippets replacements labels outcome seen_by
 while IFS= read -r line; do
     [[ -z "$line" || "$line" == \#* ]] && continue
     IFS=$'\x1f' read -r f s r l <<<"${line// | /$'\x1f'}"
@@ -81,7 +83,7 @@ run_all() { # run_all CHECK NAME: tries CHECK on every mutation still "survived"
             "$1"
             case $? in 0) status=survived ;; 1) status="killed $2" ;; *) status="not compiled $2" ;; esac
             restore
-            outcome[$i]=$status
+            outcome[$i]=$status seen_by[$i]=$killers
         fi
         printf '[%3d/%d] %-20s %-26s %s%s\n' $((i + 1)) ${#labels[@]} "${outcome[$i]}" "${files[$i]#src/}" "${labels[$i]}" \
             "${killers:+ (seen by $killers)}"
@@ -113,4 +115,9 @@ echo "Survivors:"
 for i in "${!labels[@]}"; do
     [ "${outcome[$i]}" = survived ] && echo "  ${files[$i]}: ${labels[$i]}"
 done
+# A test that is the only one to see some mutation earns its place; the others may repeat what other tests prove.
+alone=$(for i in "${!labels[@]}"; do [[ "${seen_by[$i]:-}" =~ ^[^\ ]+$ ]] && echo "${seen_by[$i]}"; done | sort -u)
+echo "Unit tests that alone see no mutation of this sample:"
+"$bld/unit_tests" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }' | sort |
+    comm -23 - <(printf '%s\n' "$alone") | sed 's/^/  /'
 exit 0
