@@ -46,8 +46,10 @@ trap 'restore; [ "${wine_up:-0}" = 0 ] || { wineserver -k 2>/dev/null; stop_xvfb
 
 native() {
     cmake --build "$bld" -j2 --target unit_tests >"$work/build.log" 2>&1 || return 2
-    timeout 120 "$bld/unit_tests" --gtest_brief=1 >"$work/test.log" 2>&1 && return 0
+    timeout 120 "$bld/unit_tests" >"$work/test.log" 2>&1 && return 0
+    # The failed tests, or the one that was running when the program crashed.
     killers=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\).*/\1/p' "$work/test.log" | sort -u | xargs)
+    [ -n "$killers" ] || killers=$(sed -n 's/^\[ RUN      \] //p' "$work/test.log" | tail -n 1)
     return 1
 }
 win() {
