@@ -118,8 +118,8 @@ for i in "${!labels[@]}"; do
     [ "${outcome[$i]}" = survived ] && echo "  ${files[$i]}: ${labels[$i]}"
 done
 # A test that is the only one to see some mutation earns its place; the others may repeat what other tests prove.
-alone=$(for i in "${!labels[@]}"; do [[ "${seen_by[$i]:-}" =~ ^[^\ ]+$ ]] && echo "${seen_by[$i]}"; done | sort -u)
 if printf '%s\n' "${outcome[@]}" | grep -qx 'killed (unit)'; then
+    alone=$(for i in "${!labels[@]}"; do [[ "${seen_by[$i]:-}" =~ ^[^\ ]+$ ]] && echo "${seen_by[$i]}"; done | sort -u)
     echo "Unit tests that alone see no mutation of this sample:"
     "$bld/unit_tests" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }' | sort |
         comm -23 - <(printf '%s\n' "$alone") | sed 's/^/  /'

@@ -88,10 +88,9 @@ file(GLOB WW_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*.c
 file(GLOB WW_BENCH_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/tools/*.cpp)
 foreach(src ${WW_E2E_TOOLS} ${WW_BENCH_TOOLS})
     get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
     if(src IN_LIST WW_BENCH_TOOLS)
-        add_executable(${name} EXCLUDE_FROM_ALL ${src})
-    else()
-        add_executable(${name} ${src})
+        set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
     endif()
     # The program's own pieces are there for tools that need them (the delivery floor plans with the planner); ntdll
     # for the counts of another process.
